@@ -1,0 +1,19 @@
+# Settings every Windows target of the project shares.
+
+# Unicode W APIs throughout; Windows 7 is the oldest system we claim to run on.
+add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+# The C++ runtime and libgcc go inside the executable, so that it needs only
+# the DLLs that Windows itself provides.
+add_link_options(-static)
+
+# Double arithmetic in SSE2 registers rounds each operation once, as the
+# readout requires; x87 code at 64-bit precision would round twice.
+add_compile_options(-msse2 -mfpmath=sse)
+
+# ASLR and DEP; binutils 2.40 does not set them for 32-bit PE by default.
+add_link_options(LINKER:--dynamicbase LINKER:--nxcompat)
+
+# Tests and the program run under Wine; each build tree has its own prefix.
+set(PINVALE_WINE "${PROJECT_SOURCE_DIR}/cmake/wine-run.sh")
+set(CMAKE_CROSSCOMPILING_EMULATOR "${PINVALE_WINE}")

@@ -1,0 +1,36 @@
+#include "platform/platform.h"
+
+namespace pinvale::platform {
+
+CursorPoint PointerPosition() noexcept {
+  POINT point{0, 0};
+  GetCursorPos(&point);  // on failure the point stays (0, 0)
+  return {point.x, point.y};
+}
+
+NumberFormat UserNumberFormat() noexcept {
+  wchar_t separator[4] = {};  // Windows allows up to three characters
+  NumberFormat format;
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4) > 1) {
+    format.decimalSeparator = static_cast<char16_t>(separator[0]);
+  }
+  return format;
+}
+
+void PlaceTopmost(HWND window) noexcept {
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+TextView ReadText(HWND control, std::wstring& buffer) {
+  const int length = GetWindowTextLengthW(control);
+  buffer.resize(static_cast<std::size_t>(length > 0 ? length : 0) + 1);
+  const int copied = GetWindowTextW(control, buffer.data(), static_cast<int>(buffer.size()));
+  buffer.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+  return AsTextView(buffer);
+}
+
+void WriteText(HWND control, const char16_t* text) noexcept {
+  SetWindowTextW(control, AsWide(text));
+}
+
+}  // namespace pinvale::platform

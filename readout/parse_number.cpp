@@ -1,0 +1,148 @@
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <system_error>
+
+#include "readout/number_format.h"
+
+namespace pinvale {
+namespace {
+
+constexpr bool IsBlank(char16_t c) noexcept {
+  // Chinese input methods type the ideographic space; pastes bring no-break spaces.
+  return c == u' ' || c == u'\t' || c == u'\u00A0' || c == u'\u3000';
+}
+
+constexpr bool IsDigit(char16_t c) noexcept { return c >= u'0' && c <= u'9'; }
+
+TextView TrimBlanks(TextView text) noexcept {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// On 32-bit x86 the C++ runtime computes with the x87 unit. MinGW starts it
+// at 64-bit precision, and from_chars' fast path (a product of two doubles)
+// then rounds twice and can miss the nearest double by one unit. At 53-bit
+// precision, Windows' own default, it rounds once, as on every other target.
+class DoubleRoundingGuard {
+#if defined(__i386__)
+ public:
+  DoubleRoundingGuard() noexcept {
+    __asm__ volatile("fnstcw %0" : "=m"(saved_));
+    const std::uint16_t doublePrecision = static_cast<std::uint16_t>((saved_ & ~0x0300u) | 0x0200u);
+    __asm__ volatile("fldcw %0" : : "m"(doublePrecision));
+  }
+  ~DoubleRoundingGuard() { __asm__ volatile("fldcw %0" : : "m"(saved_)); }
+  DoubleRoundingGuard(const DoubleRoundingGuard&) = delete;
+  DoubleRoundingGuard& operator=(const DoubleRoundingGuard&) = delete;
+
+ private:
+  std::uint16_t saved_ = 0;
+#endif
+};
+
+// The significant digits of a decimal mantissa and the power of ten that
+// scales them. Only the first 768 significant digits can decide how a
+// decimal rounds to a double; of the rest it matters only whether any is
+// non-zero, kept as one "sticky" digit. So a pasted 30,000-digit text costs
+// one pass and a fixed buffer.
+class Mantissa {
+ public:
+  void AddDigit(char16_t c, bool inFraction) noexcept {
+    ++digitsSeen_;
+    if (count_ == 0 && c == u'0') {  // leading zero: only its place counts
+      if (inFraction) --scale_;
+      return;
+    }
+    if (count_ < kKeptDigits) {
+      digits_[count_++] = static_cast<char>(c);
+      if (inFraction) --scale_;
+      return;
+    }
+    sticky_ = sticky_ || c != u'0';
+    if (!inFraction) ++scale_;
+  }
+
+  [[nodiscard]] bool HasDigits() const noexcept { return digitsSeen_ > 0; }
+
+  Outcome<double> ToDouble(bool negative, std::int64_t exponent) noexcept {
+    const double zero = negative ? -0.0 : 0.0;
+    if (count_ == 0) return zero;
+    std::int64_t scale = scale_ + exponent;
+    if (sticky_) {
+      digits_[count_++] = '1';
+      --scale;
+    }
+    // Decimal exponent of the leading digit; outside these bounds the
+    // answer is known without asking from_chars about absurd exponents.
+    const std::int64_t magnitude = static_cast<std::int64_t>(count_) - 1 + scale;
+    if (magnitude > kMaxMagnitude) return ConversionError::Overflow;
+    if (magnitude < kMinMagnitude) return zero;
+
+    char text[kKeptDigits + 1 + 16];
+    char* end = std::copy_n(digits_, count_, text);
+    *end++ = 'e';
+    end = std::to_chars(end, text + sizeof text, scale).ptr;
+    double value = 0;
+    const auto [ptr, ec] = [&] {
+      [[maybe_unused]] const DoubleRoundingGuard guard;
+      return std::from_chars(text, end, value);
+    }();
+    if (ec == std::errc::result_out_of_range || std::isinf(value)) {
+      if (magnitude >= 0) return ConversionError::Overflow;
+      return zero;
+    }
+    return negative ? -value : value;
+  }
+
+ private:
+  static constexpr std::size_t kKeptDigits = 768;
+  static constexpr std::int64_t kMaxMagnitude = 308;   // DBL_MAX is 1.8E+308
+  static constexpr std::int64_t kMinMagnitude = -330;  // the least subnormal is 4.9E-324
+
+  char digits_[kKeptDigits + 1] = {};  // room for the sticky digit
+  std::size_t count_ = 0;
+  std::size_t digitsSeen_ = 0;
+  std::int64_t scale_ = 0;
+  bool sticky_ = false;
+};
+
+// Exponents beyond this are absurd but must not overflow the arithmetic.
+constexpr std::int64_t kExponentClamp = 1'000'000'000;
+
+}  // namespace
+
+Outcome<double> ParseNumber(TextView text, NumberFormat format) noexcept {
+  text = TrimBlanks(text);
+  std::size_t i = 0;
+  const auto more = [&] { return i < text.size(); };
+
+  bool negative = false;
+  if (more() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+
+  Mantissa mantissa;
+  while (more() && IsDigit(text[i])) mantissa.AddDigit(text[i++], false);
+  if (more() && text[i] == format.decimalSeparator) {
+    ++i;
+    while (more() && IsDigit(text[i])) mantissa.AddDigit(text[i++], true);
+  }
+  if (!mantissa.HasDigits()) return ConversionError::NotANumber;
+
+  std::int64_t exponent = 0;
+  if (more() && (text[i] == u'e' || text[i] == u'E')) {
+    ++i;
+    bool exponentNegative = false;
+    if (more() && (text[i] == u'+' || text[i] == u'-')) exponentNegative = text[i++] == u'-';
+    if (!more() || !IsDigit(text[i])) return ConversionError::NotANumber;
+    while (more() && IsDigit(text[i])) {
+      exponent = std::min(exponent * 10 + (text[i++] - u'0'), kExponentClamp);
+    }
+    if (exponentNegative) exponent = -exponent;
+  }
+  if (more()) return ConversionError::NotANumber;
+  return mantissa.ToDouble(negative, exponent);
+}
+
+}  // namespace pinvale

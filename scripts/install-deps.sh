@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Pinvale needs on Debian 12, and
+# only what is missing, so that a second run costs a second. Run as root.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ libgtest-dev   # native build and unit tests
+  g++-mingw-w64-i686-win32             # the 32-bit Windows build
+  wine wine32:i386                     # running it
+  xvfb fonts-wqy-microhei              # a display when there is none; Chinese glyphs
+  imagemagick librsvg2-bin icoutils    # screenshots, icons and resource checks
+)
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  need_update=1
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+
+if [ ${#missing[@]} -gt 0 ] || [ -n "${need_update:-}" ]; then
+  echo "Installing: ${missing[*]:-(package lists only)}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  if [ ${#missing[@]} -gt 0 ]; then
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  fi
+fi
