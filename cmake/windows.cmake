@@ -11,6 +11,11 @@ add_link_options(-static)
 # readout requires; x87 code at 64-bit precision would round twice.
 add_compile_options(-msse2 -mfpmath=sse)
 
+# Keep only what is used, and no symbols in release builds: the static C++
+# runtime is most of the executable otherwise.
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options(LINKER:--gc-sections $<$<NOT:$<CONFIG:Debug>>:-s>)
+
 # ASLR and DEP; binutils 2.40 does not set them for 32-bit PE by default.
 add_link_options(LINKER:--dynamicbase LINKER:--nxcompat)
 

@@ -23,6 +23,7 @@ export WINEARCH=win32
 ready=$WINEPREFIX/.pinvale-ready
 if [ ! -f "$ready" ]; then
   mkdir -p "$(dirname "$WINEPREFIX")"
-  flock "$WINEPREFIX.lock" sh -c '[ -f "$1" ] || { wineboot --init >/dev/null 2>&1 && touch "$1"; }' sh "$ready"
+  flock "$WINEPREFIX.lock" sh -c '[ -f "$1" ] || { wineboot --init && "$2" && touch "$1"; } >/dev/null 2>&1' \
+    sh "$ready" "$(dirname "$0")/wine-prefix-setup.sh"
 fi
 exec wine "$@"

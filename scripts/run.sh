@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Pinvale.exe and starts it under Wine on
+# the user's display. With no display, it starts a virtual one, takes a
+# screenshot of the window and prints where it saved it.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash scripts/install-deps.sh
+cmake --preset mingw-x86 >/dev/null
+cmake --build --preset mingw-x86 --target Pinvale pose
+
+if [ -n "${DISPLAY:-}" ]; then
+  echo "Starting build/mingw-x86/Pinvale.exe on display $DISPLAY"
+  PINVALE_WINEPREFIX=$root/build/mingw-x86/wineprefix-run exec cmake/wine-run.sh build/mingw-x86/Pinvale.exe
+fi
+
+echo "No display: starting a virtual one and saving a screenshot of the window."
+shot=$root/build/mingw-x86/screenshots/pinvale.png
+bash scripts/screenshot.sh start "$shot" >/dev/null
+echo "Screenshot: $shot"

@@ -1,0 +1,181 @@
+#include "tests/e2e/driver.h"
+
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+namespace pinvale::e2e {
+namespace {
+
+constexpr wchar_t kCaption[] = L"PinvaleV1.0";
+
+std::wstring& PathStore() {
+  static std::wstring path;
+  return path;
+}
+
+struct WindowSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindCaptionOfProcess(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<WindowSearch*>(parameter);
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  if (processId == search->processId && IsWindowVisible(window) && TextOf(window) == kCaption) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void Send(INPUT input) { SendInput(1, &input, sizeof input); }
+
+}  // namespace
+
+const std::wstring& ExecutablePath() { return PathStore(); }
+void SetExecutablePath(std::wstring path) { PathStore() = std::move(path); }
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    Sleep(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
+void Sleep(std::chrono::milliseconds duration) { ::Sleep(static_cast<DWORD>(duration.count())); }
+
+PinvaleProcess::PinvaleProcess() {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  std::wstring commandLine = L"\"" + ExecutablePath() + L"\"";
+  if (!CreateProcessW(ExecutablePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process_)) {
+    throw std::runtime_error("Pinvale.exe did not start");
+  }
+  WaitForInputIdle(process_.hProcess, 10000);
+  WindowSearch search{process_.dwProcessId, nullptr};
+  WaitUntil(
+      [&search] {
+        EnumWindows(FindCaptionOfProcess, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      std::chrono::milliseconds(15000));
+  if (search.found == nullptr) {
+    TerminateProcess(process_.hProcess, 1);
+    throw std::runtime_error("Pinvale's window did not appear");
+  }
+  window_ = search.found;
+}
+
+PinvaleProcess::~PinvaleProcess() {
+  if (Close() == STILL_ACTIVE) TerminateProcess(process_.hProcess, 1);
+  CloseHandle(process_.hThread);
+  CloseHandle(process_.hProcess);
+}
+
+bool PinvaleProcess::Alive() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+
+DWORD PinvaleProcess::Close() {
+  if (Alive()) PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+  WaitForSingleObject(process_.hProcess, 10000);
+  DWORD exitCode = STILL_ACTIVE;
+  GetExitCodeProcess(process_.hProcess, &exitCode);
+  return exitCode;
+}
+
+std::wstring TextOf(HWND window) {
+  // WM_GETTEXT is carried across processes; GetWindowText is not, for controls.
+  const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const auto copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(copied));
+  return text;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+RECT RectInParent(HWND child) {
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+HWND FocusOf(DWORD threadId) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(threadId, &info);
+  return info.hwndFocus;
+}
+
+void MoveMouseTo(POINT screen) {
+  // Absolute input is in 1/65535ths of the primary screen.
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(screen.x, 65535, width - 1);
+  input.mi.dy = MulDiv(screen.y, 65535, height - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  Send(input);
+}
+
+void ClickAt(POINT screen) {
+  MoveMouseTo(screen);
+  Sleep(std::chrono::milliseconds(30));
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  Send(input);
+  input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  Send(input);
+}
+
+void ClickControl(HWND control) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
+void PressKey(WORD virtualKey, bool shift) {
+  std::vector<INPUT> inputs;
+  auto key = [&inputs](WORD vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  };
+  if (shift) key(VK_SHIFT, false);
+  key(virtualKey, false);
+  key(virtualKey, true);
+  if (shift) key(VK_SHIFT, true);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wScan = c;
+    input.ki.dwFlags = KEYEVENTF_UNICODE;
+    Send(input);
+    input.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    Send(input);
+  }
+}
+
+void BringToFront(HWND window) {
+  SetForegroundWindow(window);
+  WaitUntil([window] { return GetForegroundWindow() == window; }, std::chrono::milliseconds(2000));
+}
+
+}  // namespace pinvale::e2e

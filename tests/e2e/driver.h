@@ -1,0 +1,62 @@
+#pragma once
+// Drives the real Pinvale.exe from outside, as a user or a UI-automation
+// tool would: finds its window by caption, reads it through Win32, and
+// moves the mouse and types through SendInput.
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace pinvale::e2e {
+
+// The path of Pinvale.exe, from the driver's command line.
+const std::wstring& ExecutablePath();
+void SetExecutablePath(std::wstring path);
+
+// Waits until the condition holds or the time is up; says which.
+bool WaitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+
+void Sleep(std::chrono::milliseconds duration);
+
+// One running Pinvale: started by the constructor, closed through its
+// window's close command by the destructor.
+class PinvaleProcess {
+ public:
+  PinvaleProcess();
+  ~PinvaleProcess();
+  PinvaleProcess(const PinvaleProcess&) = delete;
+  PinvaleProcess& operator=(const PinvaleProcess&) = delete;
+
+  [[nodiscard]] HWND Window() const { return window_; }
+  [[nodiscard]] HWND Control(int id) const { return GetDlgItem(window_, id); }
+  [[nodiscard]] bool Alive() const;
+  [[nodiscard]] DWORD ProcessId() const { return process_.dwProcessId; }
+  [[nodiscard]] DWORD ThreadId() const { return process_.dwThreadId; }
+
+  // Closes the window as the close button does; returns the exit code, or
+  // STILL_ACTIVE if the program did not end.
+  DWORD Close();
+
+ private:
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+};
+
+std::wstring TextOf(HWND window);
+std::wstring ClassOf(HWND window);
+// A child's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child);
+HWND FocusOf(DWORD threadId);
+
+// Input as a user makes it.
+void MoveMouseTo(POINT screen);
+void ClickAt(POINT screen);
+void ClickControl(HWND control);
+void PressKey(WORD virtualKey, bool shift = false);
+void TypeText(const std::wstring& text);
+void BringToFront(HWND window);
+
+}  // namespace pinvale::e2e

@@ -1,0 +1,300 @@
+// The main window as a user sees it: frame, size and place, controls, texts,
+// tooltips, focus and icon.
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "tests/e2e/driver.h"
+
+namespace pinvale::e2e {
+namespace {
+
+using std::chrono::milliseconds;
+
+// Control ids, as the program's child windows report them.
+constexpr int kLabel3 = 103;
+constexpr int kText2 = 202;
+constexpr int kLabel4 = 104;
+constexpr int kText1 = 201;
+constexpr int kImage1 = 301;
+constexpr int kImage2 = 302;
+
+class WindowTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { pinvale_ = new PinvaleProcess(); }
+  static void TearDownTestSuite() {
+    delete pinvale_;
+    pinvale_ = nullptr;
+  }
+  static PinvaleProcess& Pinvale() { return *pinvale_; }
+  static int Dpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+  }
+
+ private:
+  static PinvaleProcess* pinvale_;
+};
+PinvaleProcess* WindowTest::pinvale_ = nullptr;
+
+TEST_F(WindowTest, FixedSingleFrameWithCloseButtonOnly) {
+  const auto style = static_cast<DWORD>(GetWindowLongW(Pinvale().Window(), GWL_STYLE));
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & WS_THICKFRAME) << "the frame must not be resizable";
+  EXPECT_FALSE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+}
+
+TEST_F(WindowTest, ClientAreaAndCentring) {
+  ASSERT_EQ(Dpi(), 96) << "the geometry below is for 96 dots per inch";
+  RECT client{};
+  GetClientRect(Pinvale().Window(), &client);
+  EXPECT_EQ(client.right, 399);
+  EXPECT_EQ(client.bottom, 109);
+
+  RECT frame{};
+  GetWindowRect(Pinvale().Window(), &frame);
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_NEAR(frame.left + frame.right, screenWidth, 1) << "not centred across";
+  EXPECT_NEAR(frame.top + frame.bottom, screenHeight, 1) << "not centred down";
+}
+
+TEST_F(WindowTest, ControlsWhereTheLayoutPutsThem) {
+  ASSERT_EQ(Dpi(), 96);
+  struct Expected {
+    int id;
+    const wchar_t* className;
+    RECT rect;  // left, top, right, bottom in client pixels
+  };
+  const Expected controls[] = {
+      {kLabel3, L"Static", {32, 24, 32 + 65, 24 + 17}},    {kText2, L"Edit", {104, 24, 104 + 65, 24 + 18}},
+      {kLabel4, L"Static", {192, 24, 192 + 65, 24 + 17}},  {kText1, L"Edit", {264, 24, 264 + 97, 24 + 18}},
+      {kImage1, L"Static", {136, 56, 136 + 32, 56 + 32}},  {kImage2, L"Static", {224, 56, 224 + 32, 56 + 32}},
+  };
+  for (const auto& expected : controls) {
+    HWND control = Pinvale().Control(expected.id);
+    ASSERT_NE(control, nullptr) << "control " << expected.id;
+    EXPECT_EQ(ClassOf(control), expected.className) << "control " << expected.id;
+    const RECT rect = RectInParent(control);
+    EXPECT_EQ(rect.left, expected.rect.left) << "control " << expected.id;
+    EXPECT_EQ(rect.top, expected.rect.top) << "control " << expected.id;
+    EXPECT_EQ(rect.right, expected.rect.right) << "control " << expected.id;
+    EXPECT_EQ(rect.bottom, expected.rect.bottom) << "control " << expected.id;
+    EXPECT_TRUE(IsWindowVisible(control)) << "control " << expected.id;
+  }
+}
+
+TEST_F(WindowTest, TextsAtStart) {
+  EXPECT_EQ(TextOf(Pinvale().Control(kLabel3)), L"屏幕分辨率");
+  EXPECT_EQ(TextOf(Pinvale().Control(kLabel4)), L"屏幕坐标XY");
+  EXPECT_EQ(TextOf(Pinvale().Control(kText2)), L"150");
+}
+
+TEST_F(WindowTest, BoxesAreSingleLineAndEditable) {
+  for (int id : {kText2, kText1}) {
+    const auto style = static_cast<DWORD>(GetWindowLongW(Pinvale().Control(id), GWL_STYLE));
+    EXPECT_FALSE(style & ES_MULTILINE) << id;
+    EXPECT_FALSE(style & ES_READONLY) << id;
+    EXPECT_TRUE(style & WS_TABSTOP) << id;
+  }
+  for (int id : {kLabel3, kLabel4, kImage1, kImage2}) {
+    const auto style = static_cast<DWORD>(GetWindowLongW(Pinvale().Control(id), GWL_STYLE));
+    EXPECT_FALSE(style & WS_TABSTOP) << id << " must take no focus";
+  }
+}
+
+// A square of pixels as 0x00RRGGBB values, row by row.
+using Pixels = std::vector<COLORREF>;
+
+Pixels ScreenPixels(RECT rect) {
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  Pixels pixels;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(memory, x, y));
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// An icon of Pinvale.exe drawn unscaled on the given background.
+Pixels IconPixels(int iconId, COLORREF background, int size = 32) {
+  HMODULE module = LoadLibraryExW(ExecutablePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  auto icon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, 0));
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  HBRUSH brush = CreateSolidBrush(background);
+  const RECT all{0, 0, size, size};
+  FillRect(memory, &all, brush);
+  DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+  Pixels pixels;
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) pixels.push_back(GetPixel(memory, x, y));
+  }
+  DeleteObject(brush);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  DestroyIcon(icon);
+  FreeLibrary(module);
+  return pixels;
+}
+
+// How many pixels differ by more than the tolerance in some channel.
+int Differing(const Pixels& a, const Pixels& b, int tolerance = 8) {
+  int count = 0;
+  for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+    const auto channel = [](COLORREF c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
+    for (int shift : {0, 8, 16}) {
+      if (std::abs(channel(a[i], shift) - channel(b[i], shift)) > tolerance) {
+        ++count;
+        break;
+      }
+    }
+  }
+  return count + static_cast<int>(std::max(a.size(), b.size()) - std::min(a.size(), b.size()));
+}
+
+TEST_F(WindowTest, PicturesShowTheirIconsUnscaled) {
+  BringToFront(Pinvale().Window());
+  MoveMouseTo({0, 0});  // no tooltip over the pictures
+  Sleep(milliseconds(300));
+  for (const auto& [id, icon] : {std::pair{kImage1, 2}, std::pair{kImage2, 3}}) {
+    HWND picture = Pinvale().Control(id);
+    const auto style = static_cast<DWORD>(GetWindowLongW(picture, GWL_STYLE));
+    EXPECT_EQ(style & SS_TYPEMASK, static_cast<DWORD>(SS_ICON)) << id;
+    EXPECT_TRUE(style & SS_NOTIFY) << id << " must report clicks";
+    EXPECT_NE(SendMessageW(picture, STM_GETICON, 0, 0), 0) << id;
+
+    RECT rect{};
+    GetWindowRect(picture, &rect);
+    const Pixels shown = ScreenPixels(rect);
+    const Pixels expected = IconPixels(icon, shown.front());  // the corner shows the background
+    EXPECT_LE(Differing(shown, expected), 16) << "picture " << id << " is not its icon's 32 x 32 image";
+  }
+}
+
+TEST_F(WindowTest, CaptionShowsTheApplicationIcon) {
+  // Wine will not hand another process the window's icon, so look for its
+  // 16 x 16 image at the left of the title bar. The frame draws it blended,
+  // hence the loose colour tolerance; an empty or other icon still fails.
+  BringToFront(Pinvale().Window());
+  MoveMouseTo({0, 0});
+  Sleep(milliseconds(300));
+  RECT frame{};
+  GetWindowRect(Pinvale().Window(), &frame);
+  const RECT strip{frame.left, frame.top, frame.left + 48, frame.top + GetSystemMetrics(SM_CYCAPTION) + 8};
+  const Pixels shown = ScreenPixels(strip);
+  const int stripWidth = strip.right - strip.left;
+  const int stripHeight = strip.bottom - strip.top;
+  int best = 256;
+  for (int top = 0; top + 16 <= stripHeight; ++top) {
+    for (int left = 0; left + 16 <= stripWidth; ++left) {
+      Pixels candidate;
+      for (int y = top; y < top + 16; ++y) {
+        for (int x = left; x < left + 16; ++x) candidate.push_back(shown[static_cast<std::size_t>(y * stripWidth + x)]);
+      }
+      best = std::min(best, Differing(candidate, IconPixels(1, candidate.front(), 16), 64));
+    }
+  }
+  EXPECT_LE(best, 24) << "no application icon in the title bar";
+}
+
+TEST_F(WindowTest, FocusStartsInScaleBoxAndTabMovesBetweenBoxes) {
+  BringToFront(Pinvale().Window());
+  const DWORD thread = Pinvale().ThreadId();
+  HWND text2 = Pinvale().Control(kText2);
+  HWND text1 = Pinvale().Control(kText1);
+  EXPECT_EQ(FocusOf(thread), text2);
+
+  PressKey(VK_TAB);
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(thread) == text1; })) << "Tab did not reach the readout box";
+  PressKey(VK_TAB);
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(thread) == text2; })) << "Tab did not return to the scale box";
+  PressKey(VK_TAB, true);
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(thread) == text1; })) << "Shift+Tab did not go back";
+  PressKey(VK_TAB, true);
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(thread) == text2; }));
+}
+
+BOOL CALLBACK KeepShownTooltip(HWND window, LPARAM found) {
+  if (ClassOf(window) == TOOLTIPS_CLASSW && IsWindowVisible(window)) {
+    *reinterpret_cast<std::wstring*>(found) = TextOf(window);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The text of the program's tooltip that is showing, if one is.
+std::wstring ShownTooltip(DWORD threadId) {
+  std::wstring shown;
+  EnumThreadWindows(threadId, KeepShownTooltip, reinterpret_cast<LPARAM>(&shown));
+  return shown;
+}
+
+TEST_F(WindowTest, TooltipsShowWhenTheMouseRests) {
+  BringToFront(Pinvale().Window());
+  struct Expected {
+    int id;
+    const wchar_t* tooltip;
+  };
+  const Expected tooltips[] = {
+      {kText2, L"屏幕分辨率"},
+      {kImage1, L"开始采集XY坐标，自带窗口置顶功能"},
+      {kImage2, L"暂停采集XY坐标"},
+  };
+  for (const auto& expected : tooltips) {
+    RECT rect{};
+    GetWindowRect(Pinvale().Control(expected.id), &rect);
+    // Arrive from outside the control, then rest on it.
+    MoveMouseTo({rect.left - 40, rect.bottom + 40});
+    Sleep(milliseconds(200));
+    MoveMouseTo({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    std::wstring shown;
+    const bool appeared = WaitUntil(
+        [&] {
+          shown = ShownTooltip(Pinvale().ThreadId());
+          return shown == expected.tooltip;
+        },
+        milliseconds(4000));
+    EXPECT_TRUE(appeared) << "control " << expected.id << " showed \"" << testing::PrintToString(shown)
+                          << "\"";
+  }
+  // The labels and the readout box have none.
+  for (int id : {kLabel3, kText1}) {
+    RECT rect{};
+    GetWindowRect(Pinvale().Control(id), &rect);
+    MoveMouseTo({rect.left - 40, rect.bottom + 40});
+    Sleep(milliseconds(200));
+    MoveMouseTo({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    Sleep(milliseconds(1500));
+    EXPECT_EQ(ShownTooltip(Pinvale().ThreadId()), L"") << "control " << id;
+  }
+}
+
+TEST_F(WindowTest, ClosesWithExitCodeZero) {
+  PinvaleProcess other;
+  EXPECT_EQ(other.Close(), 0u);
+}
+
+}  // namespace
+}  // namespace pinvale::e2e

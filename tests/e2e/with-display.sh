@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Runs a command on a virtual X display of its own, with a Wine prefix of its
+# own whose programs share one Wine desktop of 1024 x 768 (Wine then draws
+# window frames itself, as there is no window manager). Stops the display and
+# the prefix's Wine server afterwards, whatever the command's result.
+# Usage: with-display.sh PREFIX COMMAND [ARG...]
+set -u
+prefix=$1
+shift
+here=$(cd "$(dirname "$0")" && pwd)
+wine_run=$here/../../cmake/wine-run.sh
+
+display_file=$(mktemp)
+# -displayfd: Xvfb picks a free display number and tells it when ready.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 </dev/null &
+xvfb=$!
+cleanup() {
+  WINEPREFIX=$prefix wineserver -k 2>/dev/null
+  kill "$xvfb" 2>/dev/null
+  wait "$xvfb" 2>/dev/null
+  rm -f "$display_file"
+}
+trap cleanup EXIT
+
+for _ in $(seq 100); do
+  [ -s "$display_file" ] && break
+  kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
+  sleep 0.1
+done
+[ -s "$display_file" ] || { echo "Xvfb gave no display number" >&2; exit 1; }
+export DISPLAY=:$(head -n 1 "$display_file")
+export PINVALE_WINEPREFIX=$prefix
+
+# One persistent server for every Wine start below; kept off our pipes.
+mkdir -p "$prefix"
+WINEPREFIX=$prefix wineserver -p </dev/null >/dev/null 2>&1
+"$wine_run" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
+"$wine_run" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+# The desktop setting is read when Wine's desktop process starts: start anew.
+WINEPREFIX=$prefix wineserver -k
+WINEPREFIX=$prefix wineserver -p </dev/null >/dev/null 2>&1
+
+"$@"

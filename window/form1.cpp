@@ -1,0 +1,217 @@
+#include "window/form1.h"
+
+#include <commctrl.h>
+
+#include "pinvale_version.h"
+#include "platform/platform.h"
+
+namespace pinvale::window {
+namespace {
+
+constexpr wchar_t kClassName[] = L"PinvaleForm1";
+
+// A fixed single frame: caption and close button, no sizing border, no
+// minimize or maximize box.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kWindowExStyle = 0;
+
+struct ChildStyle {
+  const wchar_t* className;
+  DWORD style;
+  DWORD exStyle;
+};
+
+ChildStyle StyleOf(ControlKind kind) noexcept {
+  switch (kind) {
+    case ControlKind::Label:
+      return {WC_STATICW, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::TextBox:
+      return {WC_EDITW, WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::Picture:
+      // SS_NOTIFY reports clicks and lets the tooltip see the mouse;
+      // SS_CENTERIMAGE keeps the icon at its own size.
+      return {WC_STATICW, WS_CHILD | WS_VISIBLE | SS_ICON | SS_CENTERIMAGE | SS_REALSIZEIMAGE | SS_NOTIFY, 0};
+  }
+  return {WC_STATICW, WS_CHILD, 0};
+}
+
+int ScreenDotsPerInch() noexcept {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : USER_DEFAULT_SCREEN_DPI;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+// The window rectangle whose client area has the layout's size, centred on the screen.
+RECT CentredWindowRect(int dotsPerInch) noexcept {
+  RECT rect{0, 0, TwipsToPixels(kClientArea.width, dotsPerInch),
+            TwipsToPixels(kClientArea.height, dotsPerInch)};
+  AdjustWindowRectEx(&rect, kWindowStyle, FALSE, kWindowExStyle);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  return {left, top, left + width, top + height};
+}
+
+}  // namespace
+
+int Form1::Run(HINSTANCE instance, int showCommand) {
+  Form1 form(instance);
+  form.appIconLarge_ = form.LoadIconImage(PINVALE_APP_ICON, GetSystemMetrics(SM_CXICON));
+  form.appIconSmall_ = form.LoadIconImage(PINVALE_APP_ICON, GetSystemMetrics(SM_CXSMICON));
+
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = form.appIconLarge_.Get();
+  windowClass.hIconSm = form.appIconSmall_.Get();
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  windowClass.lpszClassName = kClassName;
+  if (RegisterClassExW(&windowClass) == 0) return 1;
+
+  const RECT rect = CentredWindowRect(ScreenDotsPerInch());
+  if (CreateWindowExW(kWindowExStyle, kClassName, PINVALE_CAPTION, kWindowStyle, rect.left, rect.top,
+                      rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance,
+                      &form) == nullptr) {
+    return 1;
+  }
+  ShowWindow(form.window_, showCommand);
+  UpdateWindow(form.window_);
+  SetFocus(form.Control(kText2));
+
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // Tab and Shift+Tab move between the two boxes, as in a dialog.
+    if (IsDialogMessageW(form.window_, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    form->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return form->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate() ? 0 : -1;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_SETTINGCHANGE:
+      OnSettingChange();
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+      window_ = nullptr;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+bool Form1::OnCreate() {
+  numberFormat_ = platform::UserNumberFormat();
+  LoadInterfaceFont();
+  // Besides the class icons: taskbars and switchers ask the window itself.
+  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIconLarge_.Get()));
+  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIconSmall_.Get()));
+  return CreateControls(ScreenDotsPerInch()) && CreateTooltips();
+}
+
+// Keeps the keyboard focus where the user left it when the window is
+// switched away from and back.
+void Form1::OnActivate(bool active) {
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(window_, focus)) focusWhenInactive_ = focus;
+    return;
+  }
+  SetFocus(focusWhenInactive_ != nullptr ? focusWhenInactive_ : Control(kText2));
+}
+
+void Form1::OnCommand(int /*controlId*/, int /*notification*/) {}
+
+void Form1::OnSettingChange() { numberFormat_ = platform::UserNumberFormat(); }
+
+bool Form1::CreateControls(int dotsPerInch) {
+  const auto pixels = [dotsPerInch](int twips) { return TwipsToPixels(twips, dotsPerInch); };
+  for (std::size_t i = 0; i < std::size(kControls); ++i) {
+    const ControlSpec& spec = kControls[i];
+    const ChildStyle style = StyleOf(spec.kind);
+    HWND control = CreateWindowExW(style.exStyle, style.className, spec.text, style.style,
+                                   pixels(spec.rect.left), pixels(spec.rect.top), pixels(spec.rect.width),
+                                   pixels(spec.rect.height), window_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+    if (control == nullptr) return false;
+    controls_[i] = control;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    if (spec.icon != 0) {
+      pictures_[i] = LoadIconImage(spec.icon, kPictureSize);
+      SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(pictures_[i].Get()), 0);
+    }
+  }
+  return true;
+}
+
+bool Form1::CreateTooltips() {
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                             instance_, nullptr);
+  if (tooltip_ == nullptr) return false;
+  SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  for (std::size_t i = 0; i < std::size(kControls); ++i) {
+    if (kControls[i].tooltip == nullptr) continue;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(controls_[i]);
+    tool.lpszText = const_cast<wchar_t*>(kControls[i].tooltip);
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  return true;
+}
+
+// The font Windows uses for message boxes and dialogs in the user's
+// language: "Microsoft YaHei UI" on a Chinese system.
+void Form1::LoadInterfaceFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    font_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
+  }
+}
+
+HWND Form1::Control(ControlId id) const noexcept {
+  for (std::size_t i = 0; i < std::size(kControls); ++i) {
+    if (kControls[i].id == id) return controls_[i];
+  }
+  return nullptr;
+}
+
+platform::UniqueIcon Form1::LoadIconImage(int id, int size) const noexcept {
+  return platform::UniqueIcon(static_cast<HICON>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
+}  // namespace pinvale::window

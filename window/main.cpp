@@ -1,0 +1,12 @@
+// Pinvale: shows the mouse pointer's position in real screen pixels.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "window/form1.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int showCommand) {
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  return pinvale::window::Form1::Run(instance, showCommand);
+}
