@@ -12,14 +12,16 @@ namespace pinvale {
 
 using TextView = std::u16string_view;
 
-// A short text kept in place: a readout is formed ten times a second and
-// should not touch the heap. Appending past the capacity drops the excess;
-// callers size it for the longest text they can produce.
+// A short text kept in place, always followed by a terminating zero: a
+// readout is formed ten times a second and should not touch the heap.
+// Appending past the capacity drops the excess; callers size it for the
+// longest text they can produce.
 template <std::size_t Capacity>
 class FixedText {
  public:
   constexpr void Append(char16_t c) noexcept {
     if (size_ < Capacity) chars_[size_++] = c;
+    chars_[size_] = u'\0';
   }
   constexpr void Append(TextView text) noexcept {
     for (char16_t c : text) Append(c);
@@ -29,11 +31,8 @@ class FixedText {
   }
   [[nodiscard]] constexpr TextView View() const noexcept { return {chars_.data(), size_}; }
   [[nodiscard]] constexpr std::size_t Size() const noexcept { return size_; }
-  // The text followed by a terminating zero, for APIs that want one.
-  [[nodiscard]] const char16_t* CStr() noexcept {
-    chars_[size_] = u'\0';
-    return chars_.data();
-  }
+  // For APIs that want a terminating zero.
+  [[nodiscard]] constexpr const char16_t* CStr() const noexcept { return chars_.data(); }
 
  private:
   std::array<char16_t, Capacity + 1> chars_{};

@@ -9,6 +9,7 @@ packages=(
   wine wine32:i386                     # running it
   xvfb fonts-wqy-microhei              # a display when there is none; Chinese glyphs
   imagemagick librsvg2-bin icoutils    # screenshots, icons and resource checks
+  locales                              # a comma-separator locale for the tests
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -4,11 +4,19 @@
 
 #include "pinvale_version.h"
 #include "platform/platform.h"
+#include "readout/readout.h"
 
 namespace pinvale::window {
 namespace {
 
 constexpr wchar_t kClassName[] = L"PinvaleForm1";
+
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT kTimer1IntervalMs = 100;
+
+// The scale box's background while its text gives no readout: a pale red
+// that says "look here" without taking the focus or stopping the typing.
+constexpr COLORREF kUnusableScaleColor = RGB(255, 214, 214);
 
 // A fixed single frame: caption and close button, no sizing border, no
 // minimize or maximize box.
@@ -113,10 +121,19 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case WM_TIMER:
+      if (wParam == kTimer1) OnTimer1Tick();
+      return 0;
+    case WM_CTLCOLOREDIT:
+      if (HBRUSH brush = OnCtlColorEdit(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
+        return reinterpret_cast<LRESULT>(brush);
+      }
+      break;
     case WM_SETTINGCHANGE:
       OnSettingChange();
       return 0;
     case WM_DESTROY:
+      KillTimer(window_, kTimer1);
       PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:
@@ -135,7 +152,10 @@ bool Form1::OnCreate() {
   // Besides the class icons: taskbars and switchers ask the window itself.
   SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIconLarge_.Get()));
   SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIconSmall_.Get()));
-  return CreateControls(ScreenDotsPerInch()) && CreateTooltips();
+  unusableScaleBrush_.Reset(CreateSolidBrush(kUnusableScaleColor));
+  if (!CreateControls(ScreenDotsPerInch()) || !CreateTooltips()) return false;
+  // Sampling is on from the start: the first readout comes with the first tick.
+  return SetTimer(window_, kTimer1, kTimer1IntervalMs, nullptr) != 0;
 }
 
 // Keeps the keyboard focus where the user left it when the window is
@@ -149,9 +169,57 @@ void Form1::OnActivate(bool active) {
   SetFocus(focusWhenInactive_ != nullptr ? focusWhenInactive_ : Control(kText2));
 }
 
-void Form1::OnCommand(int /*controlId*/, int /*notification*/) {}
+void Form1::OnCommand(int controlId, int notification) {
+  // Every click counts, the second of a double click too.
+  const bool clicked = notification == STN_CLICKED || notification == STN_DBLCLK;
+  if (controlId == kImage1 && clicked) OnImage1Click();
+  if (controlId == kImage2 && clicked) OnImage2Click();
+  if (controlId == kText2 && notification == EN_CHANGE) OnScaleTextChange();
+}
 
+// The user may change the decimal separator while Pinvale runs.
 void Form1::OnSettingChange() { numberFormat_ = platform::UserNumberFormat(); }
+
+HBRUSH Form1::OnCtlColorEdit(HDC dc, HWND edit) {
+  if (edit != Control(kText2) || scaleUsable_) return nullptr;
+  SetBkColor(dc, kUnusableScaleColor);
+  return unusableScaleBrush_.Get();
+}
+
+void Form1::OnTimer1Tick() { PrintCursorPos(); }
+
+void Form1::OnImage1Click() {
+  platform::PlaceTopmost(window_);
+  SetTimer(window_, kTimer1, kTimer1IntervalMs, nullptr);
+}
+
+void Form1::OnImage2Click() { KillTimer(window_, kTimer1); }
+
+// Tells at once, even while paused, whether what is being typed is a number.
+void Form1::OnScaleTextChange() {
+  ShowScaleUsable(ScaleFactor(platform::ReadText(Control(kText2), scaleText_), numberFormat_).Ok());
+}
+
+void Form1::PrintCursorPos() {
+  const CursorPoint point = platform::PointerPosition();
+  const auto readout = MakeReadout(point, platform::ReadText(Control(kText2), scaleText_), numberFormat_);
+  // A scale that is not a number, or a product beyond a double, leaves the
+  // last readout in place; sampling goes on, so readouts resume by
+  // themselves once the text is a number again.
+  ShowScaleUsable(readout.Ok());
+  if (!readout.Ok()) return;
+
+  // Rewriting the same text would only flicker and drop the user's selection.
+  HWND text1 = Control(kText1);
+  if (platform::ReadText(text1, readoutText_) == readout.Value().View()) return;
+  platform::WriteText(text1, readout.Value().CStr());
+}
+
+void Form1::ShowScaleUsable(bool usable) {
+  if (usable == scaleUsable_) return;
+  scaleUsable_ = usable;
+  InvalidateRect(Control(kText2), nullptr, TRUE);
+}
 
 bool Form1::CreateControls(int dotsPerInch) {
   const auto pixels = [dotsPerInch](int twips) { return TwipsToPixels(twips, dotsPerInch); };

@@ -32,6 +32,18 @@ class Form1 {
   void OnActivate(bool active);
   void OnCommand(int controlId, int notification);
   void OnSettingChange();
+  [[nodiscard]] HBRUSH OnCtlColorEdit(HDC dc, HWND edit);
+
+  // Sampling: Timer1's ticks, and the start (Image1) and pause (Image2) pictures.
+  void OnTimer1Tick();
+  void OnImage1Click();
+  void OnImage2Click();
+  void OnScaleTextChange();
+
+  // Reads the pointer and the scale box, and writes the readout box.
+  void PrintCursorPos();
+  // Tints the scale box while its text gives no readout.
+  void ShowScaleUsable(bool usable);
 
   bool CreateControls(int dotsPerInch);
   bool CreateTooltips();
@@ -50,7 +62,13 @@ class Form1 {
   platform::UniqueIcon appIconSmall_;
   std::array<platform::UniqueIcon, std::size(kControls)> pictures_{};
 
+  platform::UniqueBrush unusableScaleBrush_;
+  bool scaleUsable_ = true;
+
   NumberFormat numberFormat_;
+  // Kept between ticks so that reading the boxes does not allocate.
+  std::wstring scaleText_;
+  std::wstring readoutText_;
 };
 
 }  // namespace pinvale::window

@@ -13,10 +13,24 @@ namespace {
 
 using std::chrono::milliseconds;
 
+constexpr int kText2 = 202;
+constexpr int kText1 = 201;
+
 bool Arrange(const std::wstring& pose, PinvaleProcess& pinvale) {
   BringToFront(pinvale.Window());
   if (pose == L"start") {
-    MoveMouseTo({0, 0});
+    SetCursorPos(0, 0);
+    return true;
+  }
+  // Sampling, with the pointer above the window.
+  SetCursorPos(400, 300);
+  WaitUntil([&] { return TextOf(pinvale.Control(kText1)) == L"600 & 450"; });
+  if (pose == L"live") return true;
+  if (pose == L"bad-scale") {
+    // The scale box emptied and "abc" typed: the last readout stays, the box is tinted.
+    SendMessageW(pinvale.Control(kText2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"abc"));
+    SetCursorPos(420, 310);
+    Sleep(milliseconds(300));
     return true;
   }
   return false;
