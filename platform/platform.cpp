@@ -29,8 +29,6 @@ TextView ReadText(HWND control, std::wstring& buffer) {
   return AsTextView(buffer);
 }
 
-void WriteText(HWND control, const char16_t* text) noexcept {
-  SetWindowTextW(control, AsWide(text));
-}
+void WriteText(HWND control, const char16_t* text) noexcept { SetWindowTextW(control, AsWide(text)); }
 
 }  // namespace pinvale::platform

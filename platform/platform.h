@@ -17,9 +17,7 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows texts are UTF-16");
 inline TextView AsTextView(std::wstring_view text) noexcept {
   return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
 }
-inline const wchar_t* AsWide(const char16_t* text) noexcept {
-  return reinterpret_cast<const wchar_t*>(text);
-}
+inline const wchar_t* AsWide(const char16_t* text) noexcept { return reinterpret_cast<const wchar_t*>(text); }
 
 // The pointer in screen coordinates, in the units Windows gives a program
 // that declares no DPI awareness; (0, 0) when Windows cannot tell.

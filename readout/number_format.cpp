@@ -27,8 +27,8 @@ struct Decimal {
 Decimal ToDecimal(double value) noexcept {
   // "-d.dddddddddddddde+ddd": to_chars rounds correctly, unlike some printfs.
   char buffer[32];
-  const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                     std::chars_format::scientific, kSignificantDigits - 1);
+  const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                                     kSignificantDigits - 1);
   const std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
 
   Decimal decimal;

@@ -24,7 +24,7 @@ enum class ConversionError : std::uint8_t {
 template <typename T>
 class Outcome {
  public:
-  constexpr Outcome(T value) noexcept : state_(std::move(value)) {}  // NOLINT(google-explicit-constructor)
+  constexpr Outcome(T value) noexcept : state_(std::move(value)) {}     // NOLINT(google-explicit-constructor)
   constexpr Outcome(ConversionError error) noexcept : state_(error) {}  // NOLINT(google-explicit-constructor)
 
   [[nodiscard]] constexpr bool Ok() const noexcept { return std::holds_alternative<T>(state_); }

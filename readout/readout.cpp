@@ -10,8 +10,7 @@ Outcome<double> ScaleFactor(TextView scaleText, NumberFormat format) noexcept {
   return percentage.Value() / 100.0;
 }
 
-Outcome<ReadoutText> MakeReadout(CursorPoint point, TextView scaleText,
-                                 NumberFormat format) noexcept {
+Outcome<ReadoutText> MakeReadout(CursorPoint point, TextView scaleText, NumberFormat format) noexcept {
   const Outcome<double> factor = ScaleFactor(scaleText, format);
   if (!factor.Ok()) return factor.Error();
 

@@ -1,9 +1,10 @@
+#include "readout/number_format.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "readout/number_format.h"
 #include "tests/test_text.h"
 
 namespace pinvale {
@@ -21,8 +22,8 @@ struct FormatCase {
 
 TEST(FormatNumber, RoundsToFifteenSignificantDigits) {
   const FormatCase cases[] = {
-      {201 * 1.1, "221.1"},       // 221.10000000000002 in binary
-      {7 * 1.15, "8.05"},         // 8.049999999999999 in binary
+      {201 * 1.1, "221.1"},  // 221.10000000000002 in binary
+      {7 * 1.15, "8.05"},    // 8.049999999999999 in binary
       {333 * 1.1, "366.3"},
       {0.1 + 0.2, "0.3"},
       {1.0 / 3.0, "0.333333333333333"},
@@ -37,9 +38,8 @@ TEST(FormatNumber, RoundsToFifteenSignificantDigits) {
 
 TEST(FormatNumber, WholeAndNegativeValuesAndZero) {
   const FormatCase cases[] = {
-      {600.0, "600"},   {450.0, "450"},    {-192.0, "-192"}, {499.5, "499.5"},
-      {0.0, "0"},       {-0.0, "0"},       {-0.5, "-0.5"},   {1e14, "100000000000000"},
-      {0.0001, "0.0001"}, {-0.00012, "-0.00012"},
+      {600.0, "600"}, {450.0, "450"}, {-192.0, "-192"},          {499.5, "499.5"},   {0.0, "0"},
+      {-0.0, "0"},    {-0.5, "-0.5"}, {1e14, "100000000000000"}, {0.0001, "0.0001"}, {-0.00012, "-0.00012"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Printable(FormatNumber(c.value, kFullStop).View()), c.expected) << c.value;

@@ -3,9 +3,8 @@
 // the user's default locale. Seeded, so a failure can be replayed.
 #include <windows.h>
 // oleauto.h needs windows.h first.
-#include <oleauto.h>
-
 #include <gtest/gtest.h>
+#include <oleauto.h>
 
 #include <charconv>
 #include <cmath>
@@ -103,7 +102,8 @@ std::string CanonicalDecimal(std::u16string_view text, char16_t separator) {
     if (!(digits.empty() && c == u'0')) digits += static_cast<char>(c);
     if (inFraction) --scale;
   }
-  if (i < text.size()) scale += std::stoi(std::string(text.begin() + static_cast<std::ptrdiff_t>(i) + 1, text.end()));
+  if (i < text.size())
+    scale += std::stoi(std::string(text.begin() + static_cast<std::ptrdiff_t>(i) + 1, text.end()));
   while (!digits.empty() && digits.back() == '0') {
     digits.pop_back();
     ++scale;
@@ -156,9 +156,10 @@ TEST(OleautDifferential, ScaleParsingMatchesVarR8FromStr) {
                     << (SUCCEEDED(result) ? Exact(theirs) : "no number");
     }
   }
-  std::printf("scale parsing: %d texts compared, %d differences, %d where oleaut32 missed the "
-              "nearest double by one unit in the last place\n",
-              kTexts, differences, platformMisses);
+  std::printf(
+      "scale parsing: %d texts compared, %d differences, %d where oleaut32 missed the "
+      "nearest double by one unit in the last place\n",
+      kTexts, differences, platformMisses);
   EXPECT_EQ(differences, 0);
 }
 

@@ -22,14 +22,29 @@ struct AcceptCase {
 
 TEST(ParseNumber, AcceptsTheGrammar) {
   const AcceptCase cases[] = {
-      {u"150", 150},        {u"+150", 150},        {u"-150", -150},      {u"12.5", 12.5},
-      {u".5", 0.5},         {u"5.", 5},            {u"007", 7},          {u"1e2", 100},
-      {u"1E2", 100},        {u"1.5e+2", 150},      {u"15000e-2", 150},   {u"0", 0},
-      {u"1e-400", 0},       {u"0e99999999999", 0}, {u"000.000", 0},      {u"1.7976931348623157e308", std::numeric_limits<double>::max()},
+      {u"150", 150},
+      {u"+150", 150},
+      {u"-150", -150},
+      {u"12.5", 12.5},
+      {u".5", 0.5},
+      {u"5.", 5},
+      {u"007", 7},
+      {u"1e2", 100},
+      {u"1E2", 100},
+      {u"1.5e+2", 150},
+      {u"15000e-2", 150},
+      {u"0", 0},
+      {u"1e-400", 0},
+      {u"0e99999999999", 0},
+      {u"000.000", 0},
+      {u"1.7976931348623157e308", std::numeric_limits<double>::max()},
       {u"4.9406564584124654e-324", std::numeric_limits<double>::denorm_min()},
-      {u"0.1", 0.1},        {u"110", 110},         {u"1e0000000000000000000002", 100},
+      {u"0.1", 0.1},
+      {u"110", 110},
+      {u"1e0000000000000000000002", 100},
       // On 32-bit x86 an extended-precision product once read these one unit off.
-      {u"5407.669984e+27", 5407.669984e+27}, {u"3.68239147", 3.68239147},
+      {u"5407.669984e+27", 5407.669984e+27},
+      {u"3.68239147", 3.68239147},
   };
   for (const auto& c : cases) {
     const auto parsed = ParseNumber(c.text, kFullStop);
@@ -39,8 +54,8 @@ TEST(ParseNumber, AcceptsTheGrammar) {
 }
 
 TEST(ParseNumber, IgnoresBlanksAroundTheNumber) {
-  for (const char16_t* text : {u" 150", u"150 ", u"  150  ", u"\t150\t", u"\u00A0150\u00A0",
-                               u"\u3000150\u3000", u" \t\u3000 150"}) {
+  for (const char16_t* text :
+       {u" 150", u"150 ", u"  150  ", u"\t150\t", u"\u00A0150\u00A0", u"\u3000150\u3000", u" \t\u3000 150"}) {
     const auto parsed = ParseNumber(text, kFullStop);
     ASSERT_TRUE(parsed.Ok()) << Printable(text);
     EXPECT_EQ(parsed.Value(), 150) << Printable(text);
@@ -48,13 +63,36 @@ TEST(ParseNumber, IgnoresBlanksAroundTheNumber) {
 }
 
 TEST(ParseNumber, RejectsWhatIsNotANumber) {
-  for (const char16_t* text : {
-           u"", u" ", u"\t\u3000", u"abc", u"-", u"+", u".", u"-.", u"e5", u"1e", u"1e+",
-           u"1.5.2", u"--1", u"+-1", u"1 5", u"1,5",  // group separators never read as 15
-           u"inf", u"Infinity", u"nan", u"0x10", u"&H10", u"$150", u"150%", u"(150)",
-           u"\uFF11\uFF15\uFF10",  // full-width 150
-           u"\u2212" u"150",       // the minus sign, not the hyphen
-           u"150\n", u"1d2", u"1e2.5"}) {
+  for (const char16_t* text : {u"",
+                               u" ",
+                               u"\t\u3000",
+                               u"abc",
+                               u"-",
+                               u"+",
+                               u".",
+                               u"-.",
+                               u"e5",
+                               u"1e",
+                               u"1e+",
+                               u"1.5.2",
+                               u"--1",
+                               u"+-1",
+                               u"1 5",
+                               u"1,5",  // group separators never read as 15
+                               u"inf",
+                               u"Infinity",
+                               u"nan",
+                               u"0x10",
+                               u"&H10",
+                               u"$150",
+                               u"150%",
+                               u"(150)",
+                               u"\uFF11\uFF15\uFF10",  // full-width 150
+                               u"\u2212"
+                               u"150",  // the minus sign, not the hyphen
+                               u"150\n",
+                               u"1d2",
+                               u"1e2.5"}) {
     const auto parsed = ParseNumber(text, kFullStop);
     ASSERT_FALSE(parsed.Ok()) << Printable(text);
     EXPECT_EQ(parsed.Error(), ConversionError::NotANumber) << Printable(text);
@@ -91,7 +129,7 @@ TEST(ParseNumber, LongTextsRoundCorrectly) {
   const auto aboveHalf = ParseNumber(justAbove + u"e-1001", kFullStop);
   ASSERT_TRUE(atHalf.Ok());
   ASSERT_TRUE(aboveHalf.Ok());
-  EXPECT_EQ(atHalf.Value(), 9007199254740992.0);   // a tie goes to even
+  EXPECT_EQ(atHalf.Value(), 9007199254740992.0);     // a tie goes to even
   EXPECT_EQ(aboveHalf.Value(), 9007199254740994.0);  // anything above it rounds up
 
   const std::u16string manyZeros = u"0." + std::u16string(30000, u'0') + u"15e30003";

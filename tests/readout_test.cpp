@@ -1,8 +1,9 @@
+#include "readout/readout.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
 
-#include "readout/readout.h"
 #include "tests/test_text.h"
 
 namespace pinvale {
@@ -33,7 +34,8 @@ TEST(MakeReadout, ScalesBothCoordinates) {
       {{-5, 0}, u"-0", "0 & 0"},  // no negative zero
       {{0, 0}, u"150", "0 & 0"},  // what a failed pointer read shows
       {{400, 300}, u"  150  ", "600 & 450"},
-      {{std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()}, u"100",
+      {{std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()},
+       u"100",
        "-2147483648 & 2147483647"},
   };
   for (const auto& c : cases) {

@@ -224,17 +224,17 @@ void Form1::ShowScaleUsable(bool usable) {
 bool Form1::CreateControls(int dotsPerInch) {
   const auto pixels = [dotsPerInch](int twips) { return TwipsToPixels(twips, dotsPerInch); };
   for (std::size_t i = 0; i < std::size(kControls); ++i) {
-    const ControlSpec& spec = kControls[i];
-    const ChildStyle style = StyleOf(spec.kind);
-    HWND control = CreateWindowExW(style.exStyle, style.className, spec.text, style.style,
-                                   pixels(spec.rect.left), pixels(spec.rect.top), pixels(spec.rect.width),
-                                   pixels(spec.rect.height), window_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+    const ControlSpec& entry = kControls[i];
+    const ChildStyle style = StyleOf(entry.kind);
+    HWND control =
+        CreateWindowExW(style.exStyle, style.className, entry.text, style.style, pixels(entry.rect.left),
+                        pixels(entry.rect.top), pixels(entry.rect.width), pixels(entry.rect.height), window_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance_, nullptr);
     if (control == nullptr) return false;
     controls_[i] = control;
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    if (spec.icon != 0) {
-      pictures_[i] = LoadIconImage(spec.icon, kPictureSize);
+    if (entry.icon != 0) {
+      pictures_[i] = LoadIconImage(entry.icon, kPictureSize);
       SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(pictures_[i].Get()), 0);
     }
   }

@@ -54,10 +54,13 @@ inline constexpr ControlSpec kControls[] = {
     {kText2, ControlKind::TextBox, {1560, 360, 975, 270}, L"150", L"屏幕分辨率", 0},
     {kLabel4, ControlKind::Label, {2880, 360, 975, 255}, L"屏幕坐标XY", nullptr, 0},
     {kText1, ControlKind::TextBox, {3960, 360, 1455, 270}, L"", nullptr, 0},
-    {kImage1, ControlKind::Picture, {2040, 840, 480, 480}, nullptr, L"开始采集XY坐标，自带窗口置顶功能",
+    {kImage1,
+     ControlKind::Picture,
+     {2040, 840, 480, 480},
+     nullptr,
+     L"开始采集XY坐标，自带窗口置顶功能",
      PINVALE_START_PICTURE},
-    {kImage2, ControlKind::Picture, {3360, 840, 480, 480}, nullptr, L"暂停采集XY坐标",
-     PINVALE_PAUSE_PICTURE},
+    {kImage2, ControlKind::Picture, {3360, 840, 480, 480}, nullptr, L"暂停采集XY坐标", PINVALE_PAUSE_PICTURE},
 };
 
 // The pictures show this image of their icon, unscaled.

@@ -1,6 +1,6 @@
 // Pinvale: shows the mouse pointer's position in real screen pixels.
 #include <windows.h>
-
+// commctrl.h needs windows.h first.
 #include <commctrl.h>
 
 #include "window/form1.h"

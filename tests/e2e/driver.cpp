@@ -131,11 +131,13 @@ void MoveMouseTo(POINT screen) {
 void ClickAt(POINT screen) {
   MoveMouseTo(screen);
   // The button goes down only where the pointer has arrived.
-  WaitUntil([screen] {
-    POINT now{};
-    GetCursorPos(&now);
-    return now.x == screen.x && now.y == screen.y;
-  }, std::chrono::milliseconds(1000));
+  WaitUntil(
+      [screen] {
+        POINT now{};
+        GetCursorPos(&now);
+        return now.x == screen.x && now.y == screen.y;
+      },
+      std::chrono::milliseconds(1000));
   Sleep(std::chrono::milliseconds(50));
   INPUT input{};
   input.type = INPUT_MOUSE;

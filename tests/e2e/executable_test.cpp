@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <cstdio>
-#include <tuple>
+#include <cwctype>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/e2e/driver.h"
@@ -40,7 +40,8 @@ class ExecutableTest : public testing::Test {
   template <typename T>
   static T At(std::size_t offset) {
     T value{};
-    if (offset + sizeof(T) <= image_.size()) std::copy_n(image_.data() + offset, sizeof(T), reinterpret_cast<char*>(&value));
+    if (offset + sizeof(T) <= image_.size())
+      std::copy_n(image_.data() + offset, sizeof(T), reinterpret_cast<char*>(&value));
     return value;
   }
 
@@ -50,8 +51,8 @@ class ExecutableTest : public testing::Test {
   // The file offset of a relative virtual address.
   static std::size_t FileOffset(DWORD rva) {
     const auto headers = Headers();
-    const std::size_t sectionsAt = HeadersAt() + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) +
-                                   headers.FileHeader.SizeOfOptionalHeader;
+    const std::size_t sectionsAt =
+        HeadersAt() + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) + headers.FileHeader.SizeOfOptionalHeader;
     for (WORD i = 0; i < headers.FileHeader.NumberOfSections; ++i) {
       const auto section = At<IMAGE_SECTION_HEADER>(sectionsAt + i * sizeof(IMAGE_SECTION_HEADER));
       if (rva >= section.VirtualAddress && rva < section.VirtualAddress + section.Misc.VirtualSize) {
@@ -122,7 +123,8 @@ TEST_F(ExecutableTest, ImportsOnlyWindowsOwnDlls) {
     const auto descriptor = At<IMAGE_IMPORT_DESCRIPTOR>(at);
     if (descriptor.Name == 0) break;
     std::string name(image_.data() + FileOffset(descriptor.Name));
-    std::transform(name.begin(), name.end(), name.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(c)); });
     imported.insert(name);
   }
   std::string list;
@@ -141,7 +143,7 @@ BOOL CALLBACK KeepLowestId(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR lowest) {
 }
 
 TEST_F(ExecutableTest, IconGroupsHoldTheListedImages) {
-  const std::multiset<IconImage> app = {{32, 1}, {48, 4}, {48, 8}, {32, 8}, {16, 8},
+  const std::multiset<IconImage> app = {{32, 1},   {48, 4},  {48, 8},  {32, 8}, {16, 8},
                                         {128, 32}, {48, 32}, {32, 32}, {16, 32}};
   const std::multiset<IconImage> button = {{128, 32}, {64, 32}, {48, 32}, {32, 32}, {16, 32}};
   EXPECT_TRUE(IconImages(Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(1))) == app) << "AppIcon";
@@ -172,19 +174,22 @@ TEST_F(ExecutableTest, VersionRecord) {
     WORD language;
     WORD codePage;
   }* translation = nullptr;
-  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
+  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                             reinterpret_cast<void**>(&translation), &length));
   ASSERT_EQ(length, sizeof(Translation)) << "one string table only";
   EXPECT_EQ(translation->language, 0x0804);
   EXPECT_EQ(translation->codePage, 1200);
 
   const std::pair<const wchar_t*, const wchar_t*> strings[] = {
-      {L"FileVersion", L"1.00"},   {L"ProductVersion", L"1.00"},      {L"InternalName", L"Pinvale"},
-      {L"OriginalFilename", L"Pinvale.exe"}, {L"ProductName", L"Pinvale"},
+      {L"FileVersion", L"1.00"},     {L"ProductVersion", L"1.00"},
+      {L"InternalName", L"Pinvale"}, {L"OriginalFilename", L"Pinvale.exe"},
+      {L"ProductName", L"Pinvale"},
   };
   for (const auto& [name, expected] : strings) {
     const std::wstring path = std::wstring(L"\\StringFileInfo\\080404B0\\") + name;
     wchar_t* value = nullptr;
-    ASSERT_TRUE(VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length)) << name;
+    ASSERT_TRUE(VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length))
+        << name;
     EXPECT_EQ(std::wstring(value), expected) << name;
   }
 }

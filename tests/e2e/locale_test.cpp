@@ -2,14 +2,14 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/driver.h"
+#include "window/layout.h"
 
 namespace pinvale::e2e {
 namespace {
 
-using std::chrono::milliseconds;
+using namespace pinvale::window;  // the control ids
 
-constexpr int kText2 = 202;
-constexpr int kText1 = 201;
+using std::chrono::milliseconds;
 
 TEST(CommaLocaleTest, ReadsAndWritesTheComma) {
   if (GetEnvironmentVariableW(L"PINVALE_EXPECT_COMMA", nullptr, 0) == 0) {

@@ -7,14 +7,14 @@
 #include <string>
 
 #include "tests/e2e/driver.h"
+#include "window/layout.h"
 
 namespace pinvale::e2e {
 namespace {
 
-using std::chrono::milliseconds;
+using namespace pinvale::window;  // the control ids
 
-constexpr int kText2 = 202;
-constexpr int kText1 = 201;
+using std::chrono::milliseconds;
 
 bool Arrange(const std::wstring& pose, PinvaleProcess& pinvale) {
   BringToFront(pinvale.Window());

@@ -12,16 +12,14 @@
 #include "platform/platform.h"
 #include "readout/readout.h"
 #include "tests/e2e/driver.h"
+#include "window/layout.h"
 
 namespace pinvale::e2e {
 namespace {
 
-using std::chrono::milliseconds;
+using namespace pinvale::window;  // the control ids
 
-constexpr int kText2 = 202;
-constexpr int kText1 = 201;
-constexpr int kImage1 = 301;
-constexpr int kImage2 = 302;
+using std::chrono::milliseconds;
 
 // The scale box's background while its text gives no readout.
 constexpr COLORREF kUnusableTint = RGB(255, 214, 214);
@@ -73,7 +71,8 @@ class SamplingTest : public testing::Test {
 
 TEST_F(SamplingTest, FirstReadoutComesWithoutAnyClick) {
   SetCursorPos(400, 300);
-  EXPECT_TRUE(ReadoutBecomes(L"600 & 450", milliseconds(2000))) << "readout: " << testing::PrintToString(Readout());
+  EXPECT_TRUE(ReadoutBecomes(L"600 & 450", milliseconds(2000)))
+      << "readout: " << testing::PrintToString(Readout());
   EXPECT_FALSE(GetWindowLongW(Pinvale().Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) << "must not start topmost";
 }
 
@@ -90,7 +89,10 @@ TEST_F(SamplingTest, ReadoutFollowsPointerAndScale) {
       {{333, 201}, L"110", L"366.3 & 221.1"},  // 15-digit rounding hides the binary tail
       {{7, 3}, L"115", L"8.05 & 3.45"},
       {{400, 300}, L"  150  ", L"600 & 450"},
-      {{400, 300}, L"\u3000" L"150", L"600 & 450"},  // an ideographic space, as Chinese IMEs type
+      {{400, 300},
+       L"\u3000"
+       L"150",
+       L"600 & 450"},  // an ideographic space, as Chinese IMEs type
       {{400, 300}, L"100", L"400 & 300"},
       {{400, 300}, L"0", L"0 & 0"},
       {{1, 1}, L"1.5e2", L"1.5 & 1.5"},
@@ -100,8 +102,8 @@ TEST_F(SamplingTest, ReadoutFollowsPointerAndScale) {
     SetCursorPos(c.pointer.x, c.pointer.y);
     SetScale(c.scale);
     EXPECT_TRUE(ReadoutBecomes(c.expected))
-        << "pointer " << c.pointer.x << "," << c.pointer.y << " scale " << testing::PrintToString(std::wstring(c.scale))
-        << ": " << testing::PrintToString(Readout());
+        << "pointer " << c.pointer.x << "," << c.pointer.y << " scale "
+        << testing::PrintToString(std::wstring(c.scale)) << ": " << testing::PrintToString(Readout());
   }
 }
 
@@ -117,7 +119,8 @@ TEST_F(SamplingTest, TypedScaleAndRandomPositionsMatchTheReadoutCore) {
     const auto expected = MakeReadout(point, u"137.5", format);
     ASSERT_TRUE(expected.Ok());
     const std::wstring expectedText(reinterpret_cast<const wchar_t*>(expected.Value().CStr()));
-    EXPECT_TRUE(ReadoutBecomes(expectedText)) << point.x << "," << point.y << ": " << testing::PrintToString(Readout());
+    EXPECT_TRUE(ReadoutBecomes(expectedText))
+        << point.x << "," << point.y << ": " << testing::PrintToString(Readout());
   }
 }
 
@@ -126,8 +129,9 @@ TEST_F(SamplingTest, UnusableScaleKeepsReadoutAndShowsTint) {
   ASSERT_TRUE(ReadoutBecomes(L"600 & 450"));
   EXPECT_FALSE(ScaleTinted());
 
-  const std::wstring unusable[] = {L"", L"   ", L"abc", L"-", L"1e", L"1,5", L"1e400",
-                                   L"1e308" /* the scale is a double, the product is not */};
+  const std::wstring unusable[] = {
+      L"",   L"   ", L"abc",   L"-",
+      L"1e", L"1,5", L"1e400", L"1e308" /* the scale is a double, the product is not */};
   for (const auto& scale : unusable) {
     SetScale(scale);
     SetCursorPos(500, 400);
@@ -154,7 +158,8 @@ TEST_F(SamplingTest, ClearingTheScaleToTypeAnotherIsHarmless) {
   EXPECT_TRUE(ScaleTinted());
   TypeText(L"125");
   SetCursorPos(400, 300);  // the click moved it
-  EXPECT_TRUE(ReadoutBecomes(L"500 & 375")) << "scale box: " << testing::PrintToString(TextOf(Pinvale().Control(kText2)));
+  EXPECT_TRUE(ReadoutBecomes(L"500 & 375"))
+      << "scale box: " << testing::PrintToString(TextOf(Pinvale().Control(kText2)));
   EXPECT_TRUE(WaitUntil([&] { return !ScaleTinted(); }, milliseconds(1000)));
 }
 
@@ -244,8 +249,8 @@ TEST_F(SamplingTest, ReadoutUpdatesTenTimesASecond) {
   const double median = gaps[gaps.size() / 2];
   const double low = gaps[gaps.size() / 10];
   const double high = gaps[gaps.size() * 9 / 10];
-  std::printf("tick interval over %zu changes: median %.1f ms, 10%%-90%% %.1f..%.1f ms\n", gaps.size(), median,
-              low, high);
+  std::printf("tick interval over %zu changes: median %.1f ms, 10%%-90%% %.1f..%.1f ms\n", gaps.size(),
+              median, low, high);
   EXPECT_GT(median, 80.0);
   EXPECT_LT(median, 130.0);
 }
@@ -262,8 +267,9 @@ bool StaysAboveOrdinaryWindows(HWND window) {
   plain.lpfnWndProc = DefWindowProcW;
   plain.lpszClassName = L"PinvaleTestCover";
   RegisterClassW(&plain);
-  HWND cover = CreateWindowExW(0, L"PinvaleTestCover", L"cover", WS_POPUP | WS_VISIBLE, rect.left, rect.top,
-                               rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, nullptr, nullptr);
+  HWND cover =
+      CreateWindowExW(0, L"PinvaleTestCover", L"cover", WS_POPUP | WS_VISIBLE, rect.left, rect.top,
+                      rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, nullptr, nullptr);
   SetWindowPos(cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(cover);
   MSG message;

@@ -1,27 +1,23 @@
 // The main window as a user sees it: frame, size and place, controls, texts,
 // tooltips, focus and icon.
-#include <gtest/gtest.h>
-
+#include <windows.h>
+// commctrl.h needs windows.h first.
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
 
 #include "tests/e2e/driver.h"
+#include "window/layout.h"
 
 namespace pinvale::e2e {
 namespace {
 
-using std::chrono::milliseconds;
+using namespace pinvale::window;  // the control ids
 
-// Control ids, as the program's child windows report them.
-constexpr int kLabel3 = 103;
-constexpr int kText2 = 202;
-constexpr int kLabel4 = 104;
-constexpr int kText1 = 201;
-constexpr int kImage1 = 301;
-constexpr int kImage2 = 302;
+using std::chrono::milliseconds;
 
 class WindowTest : public testing::Test {
  protected:
@@ -75,9 +71,9 @@ TEST_F(WindowTest, ControlsWhereTheLayoutPutsThem) {
     RECT rect;  // left, top, right, bottom in client pixels
   };
   const Expected controls[] = {
-      {kLabel3, L"Static", {32, 24, 32 + 65, 24 + 17}},    {kText2, L"Edit", {104, 24, 104 + 65, 24 + 18}},
-      {kLabel4, L"Static", {192, 24, 192 + 65, 24 + 17}},  {kText1, L"Edit", {264, 24, 264 + 97, 24 + 18}},
-      {kImage1, L"Static", {136, 56, 136 + 32, 56 + 32}},  {kImage2, L"Static", {224, 56, 224 + 32, 56 + 32}},
+      {kLabel3, L"Static", {32, 24, 32 + 65, 24 + 17}},   {kText2, L"Edit", {104, 24, 104 + 65, 24 + 18}},
+      {kLabel4, L"Static", {192, 24, 192 + 65, 24 + 17}}, {kText1, L"Edit", {264, 24, 264 + 97, 24 + 18}},
+      {kImage1, L"Static", {136, 56, 136 + 32, 56 + 32}}, {kImage2, L"Static", {224, 56, 224 + 32, 56 + 32}},
   };
   for (const auto& expected : controls) {
     HWND control = Pinvale().Control(expected.id);
@@ -135,7 +131,8 @@ Pixels ScreenPixels(RECT rect) {
 
 // An icon of Pinvale.exe drawn unscaled on the given background.
 Pixels IconPixels(int iconId, COLORREF background, int size = 32) {
-  HMODULE module = LoadLibraryExW(ExecutablePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  HMODULE module = LoadLibraryExW(ExecutablePath().c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   auto icon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, 0));
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
@@ -211,7 +208,8 @@ TEST_F(WindowTest, CaptionShowsTheApplicationIcon) {
     for (int left = 0; left + 16 <= stripWidth; ++left) {
       Pixels candidate;
       for (int y = top; y < top + 16; ++y) {
-        for (int x = left; x < left + 16; ++x) candidate.push_back(shown[static_cast<std::size_t>(y * stripWidth + x)]);
+        for (int x = left; x < left + 16; ++x)
+          candidate.push_back(shown[static_cast<std::size_t>(y * stripWidth + x)]);
       }
       best = std::min(best, Differing(candidate, IconPixels(1, candidate.front(), 16), 64));
     }
