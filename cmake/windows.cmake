@@ -16,6 +16,11 @@ add_compile_options(-msse2 -mfpmath=sse)
 add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(LINKER:--gc-sections $<$<NOT:$<CONFIG:Debug>>:-s>)
 
+# Stack canaries for functions with arrays or addresses taken; MinGW's
+# libssp is linked statically with the rest (-static).
+add_compile_options(-fstack-protector-strong)
+add_link_options(-fstack-protector-strong)
+
 # ASLR and DEP; binutils 2.40 does not set them for 32-bit PE by default.
 add_link_options(LINKER:--dynamicbase LINKER:--nxcompat)
 

@@ -5,11 +5,14 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ libgtest-dev   # native build and unit tests
+  libbenchmark-dev                     # the readout benchmark
   g++-mingw-w64-i686-win32             # the 32-bit Windows build
   wine wine32:i386                     # running it
   xvfb fonts-wqy-microhei              # a display when there is none; Chinese glyphs
   imagemagick librsvg2-bin icoutils    # screenshots, icons and resource checks
   locales                              # a comma-separator locale for the tests
+  clang libclang-rt-14-dev             # fuzzing with libFuzzer and the sanitizers
+  clang-tidy cppcheck                  # lint
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

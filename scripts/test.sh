@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both presets with warnings as errors and
-# runs every test: natively, then the Windows build under Wine.
+# Installs what is missing, builds every preset with warnings as errors and
+# runs every test: lint, the native unit tests, the fuzz targets (their seed
+# corpus and a short run each), then the Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
-for preset in native mingw-x86; do
+for preset in native mingw-x86 fuzz; do
   echo "== $preset: configure and build"
   cmake --preset "$preset" -DPINVALE_WARNINGS_AS_ERRORS=ON >/dev/null
   cmake --build --preset "$preset"
 done
 
-for preset in native mingw-x86; do
+echo "== lint"
+bash scripts/lint.sh
+
+for preset in native fuzz mingw-x86; do
   echo "== $preset: test"
   ctest --preset "$preset"
 done

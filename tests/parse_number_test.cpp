@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -136,6 +137,25 @@ TEST(ParseNumber, LongTextsRoundCorrectly) {
   const auto parsed = ParseNumber(manyZeros, kFullStop);
   ASSERT_TRUE(parsed.Ok());
   EXPECT_EQ(parsed.Value(), 150);
+}
+
+// A pasted text of any length costs one pass: ten times the length, about
+// ten times the time, never the square of it.
+TEST(ParseNumber, TimeGrowsLinearlyWithLength) {
+  const auto timeOf = [](const std::u16string& text) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 20; ++i) EXPECT_TRUE(ParseNumber(text, kFullStop).Ok());
+    return std::chrono::steady_clock::now() - start;
+  };
+  const auto text = [](std::size_t zeros) {  // 150, written with that many zeros
+    const std::string exponent = std::to_string(zeros + 3);
+    return u"0." + std::u16string(zeros, u'0') + u"15e" + std::u16string(exponent.begin(), exponent.end());
+  };
+  timeOf(text(30'000));  // warm up
+  const auto shortText = timeOf(text(30'000));
+  const auto longText = timeOf(text(300'000));
+  EXPECT_LT(shortText, std::chrono::milliseconds(100)) << "20 readings of 30,000 characters";
+  EXPECT_LT(longText, shortText * 40) << "ten times the length took far more than ten times as long";
 }
 
 }  // namespace

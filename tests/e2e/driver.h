@@ -35,6 +35,7 @@ class PinvaleProcess {
   [[nodiscard]] bool Alive() const;
   [[nodiscard]] DWORD ProcessId() const { return process_.dwProcessId; }
   [[nodiscard]] DWORD ThreadId() const { return process_.dwThreadId; }
+  [[nodiscard]] HANDLE Process() const { return process_.hProcess; }
 
   // Closes the window as the close button does; returns the exit code, or
   // STILL_ACTIVE if the program did not end.

@@ -1,0 +1,207 @@
+// A soak under hostile input: for a bounded time the pointer moves, the scale
+// box gets hostile texts and valid ones, and start and pause are clicked at
+// random. The program must stay alive and answering, give the right readout
+// whenever the scale is valid and sampling is on, and hold its memory and its
+// GDI and USER objects flat. Runs when PINVALE_SOAK_SECONDS is set.
+#include <windows.h>
+// psapi.h needs windows.h first.
+#include <gtest/gtest.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "readout/readout.h"
+#include "tests/e2e/driver.h"
+#include "window/layout.h"
+
+namespace pinvale::e2e {
+namespace {
+
+using namespace pinvale::window;  // the control ids
+using std::chrono::milliseconds;
+
+struct Footprint {
+  SIZE_T privateBytes = 0;
+  SIZE_T workingSet = 0;
+  DWORD gdiObjects = 0;   // 0 under Wine, whose GetGuiResources is a stub
+  DWORD userObjects = 0;  // likewise
+  DWORD windows = 0;      // the process's windows, counted from outside
+};
+
+struct WindowCount {
+  DWORD processId;
+  DWORD count;
+};
+
+BOOL CALLBACK CountChild(HWND, LPARAM found) {
+  ++reinterpret_cast<WindowCount*>(found)->count;
+  return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND window, LPARAM found) {
+  auto* windows = reinterpret_cast<WindowCount*>(found);
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  if (processId == windows->processId) {
+    ++windows->count;
+    EnumChildWindows(window, CountChild, found);
+  }
+  return TRUE;
+}
+
+Footprint FootprintOf(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(process, &counters, sizeof counters);
+  WindowCount windows{GetProcessId(process), 0};
+  EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&windows));
+  return {counters.PagefileUsage, counters.WorkingSetSize, GetGuiResources(process, GR_GDIOBJECTS),
+          GetGuiResources(process, GR_USEROBJECTS), windows.count};
+}
+
+struct HostileText {
+  const char* kind;
+  std::wstring text;
+};
+
+std::vector<HostileText> HostileTexts() {
+  return {
+      {"empty", L""},
+      {"blanks", L"   \t "},
+      {"letters", L"abc"},
+      {"lone sign", L"-"},
+      {"overflow", L"1e400"},
+      {"product overflow", L"1e308"},
+      {"30,000-character paste", std::wstring(30000, L'7')},
+      {"30,000 digits of a usable number", L"1." + std::wstring(29998, L'5')},
+      {"control characters", std::wstring(L"1\x01\x02\x1b" L"5")},
+      {"full-width digits", L"\uFF11\uFF15\uFF10"},
+      {"group separator", L"1,500"},
+      {"hexadecimal", L"0x96"},
+      {"infinity", L"inf"},
+      {"lone surrogate", std::wstring(1, static_cast<wchar_t>(0xD800)) + L"150"},
+  };
+}
+
+const std::wstring kValidScales[] = {L"150", L"125", L"100", L"110", L"  175.5 ", L"2.5e1", L"0"};
+
+TEST(SoakTest, HostileInputForABoundedTime) {
+  wchar_t secondsText[16] = {};
+  if (GetEnvironmentVariableW(L"PINVALE_SOAK_SECONDS", secondsText, 16) == 0) {
+    GTEST_SKIP() << "set PINVALE_SOAK_SECONDS to run the soak";
+  }
+  const int seconds = std::max(10, _wtoi(secondsText));
+
+  PinvaleProcess pinvale;
+  HWND text2 = pinvale.Control(kText2);
+  HWND text1 = pinvale.Control(kText1);
+  HWND start = pinvale.Control(kImage1);
+  HWND pause = pinvale.Control(kImage2);
+  BringToFront(pinvale.Window());
+  SetCursorPos(10, 10);
+  Sleep(milliseconds(1000));  // settled after start-up
+  const Footprint first = FootprintOf(pinvale.Process());
+
+  const NumberFormat format = platform::UserNumberFormat();
+  const auto hostile = HostileTexts();
+  std::mt19937 random(20261208);
+  const auto pick = [&random](int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); };
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+
+  std::map<std::string, int> tried;
+  int checks = 0;
+  int clicks = 0;
+  SIZE_T peakPrivate = first.privateBytes;
+  std::vector<SIZE_T> series;  // private bytes at each check
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  for (int step = 0; std::chrono::steady_clock::now() < end; ++step) {
+    switch (pick(10)) {
+      case 0:
+      case 1:
+      case 2: {
+        const auto& text = hostile[static_cast<std::size_t>(pick(static_cast<int>(hostile.size())))];
+        SendMessageW(text2, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.text.c_str()));
+        ++tried[text.kind];
+        break;
+      }
+      case 3:
+        SendMessageW(text2, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kValidScales[pick(7)].c_str()));
+        break;
+      case 4:
+        ClickControl(pick(2) == 0 ? start : pause);
+        ++clicks;
+        break;
+      default:
+        SetCursorPos(pick(width), pick(height));
+        break;
+    }
+    Sleep(milliseconds(pick(40)));
+
+    if (step % 25 == 24) {
+      // Alive and answering; then, with a valid scale and sampling on, right.
+      DWORD_PTR ignored = 0;
+      ASSERT_TRUE(pinvale.Alive()) << "the program ended at step " << step;
+      ASSERT_NE(SendMessageTimeoutW(pinvale.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored), 0)
+          << "the program stopped answering at step " << step;
+      const std::wstring& scale = kValidScales[pick(7)];
+      SendMessageW(text2, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(scale.c_str()));
+      ClickControl(start);
+      ++clicks;
+      const CursorPoint point{pick(width), pick(height)};
+      SetCursorPos(point.x, point.y);
+      const auto expected = MakeReadout(point, platform::AsTextView(scale), format);
+      ASSERT_TRUE(expected.Ok());
+      const std::wstring expectedText(reinterpret_cast<const wchar_t*>(expected.Value().CStr()));
+      EXPECT_TRUE(WaitUntil([&] { return TextOf(text1) == expectedText; }, milliseconds(3000)))
+          << "step " << step << ": " << testing::PrintToString(TextOf(text1)) << " instead of "
+          << testing::PrintToString(expectedText);
+      ++checks;
+      const SIZE_T privateBytes = FootprintOf(pinvale.Process()).privateBytes;
+      peakPrivate = std::max(peakPrivate, privateBytes);
+      series.push_back(privateBytes);
+    }
+  }
+
+  // End as the checks do, so that the last figure is comparable.
+  SendMessageW(text2, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"150"));
+  Sleep(milliseconds(500));
+  const Footprint last = FootprintOf(pinvale.Process());
+  int inputs = 0;
+  std::printf("soak: %d s, %d readout checks, %d clicks, hostile texts tried:\n", seconds, checks, clicks);
+  for (const auto& [kind, count] : tried) {
+    std::printf("  %-36s %d\n", kind.c_str(), count);
+    inputs += count;
+  }
+  std::printf("  %-36s %d\n", "in all", inputs);
+  const auto kib = [](SIZE_T bytes) { return static_cast<unsigned long>(bytes / 1024); };
+  std::printf("private bytes: %lu KiB at start, %lu KiB at end, %lu KiB at most\n", kib(first.privateBytes),
+              kib(last.privateBytes), kib(peakPrivate));
+  std::printf("private KiB at each check:");
+  for (SIZE_T bytes : series) std::printf(" %lu", kib(bytes));
+  std::printf("\n");
+  std::printf("working set: %lu KiB at start, %lu KiB at end\n", kib(first.workingSet), kib(last.workingSet));
+  std::printf("GDI objects: %lu at start, %lu at end; USER objects: %lu at start, %lu at end%s\n",
+              first.gdiObjects, last.gdiObjects, first.userObjects, last.userObjects,
+              first.gdiObjects == 0 ? " (GetGuiResources gives nothing under Wine)" : "");
+  std::printf("windows: %lu at start, %lu at end\n", first.windows, last.windows);
+
+  ASSERT_GE(checks, 6);
+  // The first 30,000-character scale grows the text buffers (the program's
+  // and the edit control's) once; after that nothing may accumulate.
+  EXPECT_LT(last.privateBytes, first.privateBytes + 1024 * 1024) << "private memory grew by more than 1 MiB";
+  const SIZE_T settled = series[series.size() / 3];
+  EXPECT_LE(last.privateBytes, settled + 64 * 1024) << "private memory still grew after the first third";
+  EXPECT_LE(last.gdiObjects, first.gdiObjects);
+  EXPECT_LE(last.userObjects, first.userObjects);
+  EXPECT_EQ(last.windows, first.windows);
+}
+
+}  // namespace
+}  // namespace pinvale::e2e
