@@ -1,5 +1,7 @@
 #include "readout/number_format.h"
 
+#include "readout/decimal_math.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -24,14 +26,68 @@ struct Decimal {
   int exponent = 0;
 };
 
+// The common case, by integer arithmetic: a magnitude from 1E-05 up to
+// 1E+15 scaled by an exact power of ten to 15 whole digits, the product kept
+// exactly, and rounded half to even as a correct conversion does. False
+// outside that range; the caller then asks to_chars.
+bool ToDecimalQuickly(double value, Decimal& decimal) noexcept {
+  constexpr std::uint64_t kLeast = 100'000'000'000'000;  // 10^14: 15 digits
+  constexpr std::uint64_t kBeyond = 10 * kLeast;         // 10^15: 16 digits
+  const double magnitude = std::fabs(value);
+  if (!(magnitude >= 1e-5 && magnitude < 1e15)) return false;
+
+  // A first guess of the leading digit's exponent, put right below.
+  int exponent = kSignificantDigits - 1;
+  while (exponent > 0 && magnitude < detail::kExactPowersOfTen[exponent]) --exponent;
+
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    const int scale = kSignificantDigits - 1 - exponent;
+    if (scale < 0 || scale > detail::kLargestExactPowerOfTen) return false;
+    const auto [product, rest] = detail::MultiplyExactly(magnitude, detail::kExactPowersOfTen[scale]);
+    if (product >= static_cast<double>(kBeyond)) {
+      ++exponent;
+      continue;
+    }
+    // product + rest is magnitude * 10^scale exactly. Below 10^15 the
+    // product's unit in the last place is at most 1/8, so away is exact and
+    // rest can tip the rounding only from exactly halfway.
+    const double nearest = std::nearbyint(product);  // ties to the even neighbour
+    const double away = product - nearest;
+    auto digits = static_cast<std::uint64_t>(nearest);
+    if (away == 0.5 && rest > 0) ++digits;
+    if (away == -0.5 && rest < 0) --digits;
+    if (digits >= kBeyond) {
+      ++exponent;
+      continue;
+    }
+    if (digits < kLeast) {
+      --exponent;
+      continue;
+    }
+    decimal.negative = value < 0;
+    decimal.exponent = exponent;
+    // In two halves, so that a 32-bit target divides a 64-bit number once.
+    auto high = static_cast<std::uint32_t>(digits / 100'000'000);
+    auto low = static_cast<std::uint32_t>(digits % 100'000'000);
+    for (int i = kSignificantDigits - 1; i >= 7; --i, low /= 10) decimal.digits[i] = static_cast<char>('0' + low % 10);
+    for (int i = 6; i >= 0; --i, high /= 10) decimal.digits[i] = static_cast<char>('0' + high % 10);
+    decimal.count = kSignificantDigits;
+    while (decimal.count > 1 && decimal.digits[decimal.count - 1] == '0') --decimal.count;
+    return true;
+  }
+  return false;
+}
+
 Decimal ToDecimal(double value) noexcept {
+  Decimal decimal;
+  if (ToDecimalQuickly(value, decimal)) return decimal;
+
   // "-d.dddddddddddddde+ddd": to_chars rounds correctly, unlike some printfs.
   char buffer[32];
   const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
                                      kSignificantDigits - 1);
   const std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
 
-  Decimal decimal;
   std::size_t i = 0;
   if (text[i] == '-') {
     decimal.negative = true;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <system_error>
 
+#include "readout/decimal_math.h"
 #include "readout/number_format.h"
 
 namespace pinvale {
@@ -71,6 +72,17 @@ class Mantissa {
     const double zero = negative ? -0.0 : 0.0;
     if (count_ == 0) return zero;
     std::int64_t scale = scale_ + exponent;
+
+    // Up to 15 digits and a power of ten that is an exact double: one
+    // multiplication or division of exact numbers, rounded once (Clinger).
+    if (!sticky_ && count_ <= 15 && scale >= -detail::kLargestExactPowerOfTen &&
+        scale <= detail::kLargestExactPowerOfTen) {
+      std::uint64_t whole = 0;
+      for (std::size_t i = 0; i < count_; ++i) whole = whole * 10 + static_cast<std::uint64_t>(digits_[i] - '0');
+      const auto w = static_cast<double>(whole);
+      const double value = scale >= 0 ? w * detail::kExactPowersOfTen[scale] : w / detail::kExactPowersOfTen[-scale];
+      return negative ? -value : value;
+    }
     if (sticky_) {
       digits_[count_++] = '1';
       --scale;

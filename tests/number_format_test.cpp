@@ -36,6 +36,21 @@ TEST(FormatNumber, RoundsToFifteenSignificantDigits) {
   }
 }
 
+TEST(FormatNumber, ExactHalvesRoundToEven) {
+  // 2^49 + 0.5 and 2^49 + 1.5 end in an exact 5 at the 16th digit.
+  const FormatCase cases[] = {
+      {562949953421312.5, "562949953421312"},
+      {562949953421313.5, "562949953421314"},
+      {-562949953421313.5, "-562949953421314"},
+      {56294995342131.25, "56294995342131.2"},
+      {0.00001, "1E-05"},
+      {0.000099999999999999991, "0.0001"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Printable(FormatNumber(c.value, kFullStop).View()), c.expected) << c.value;
+  }
+}
+
 TEST(FormatNumber, WholeAndNegativeValuesAndZero) {
   const FormatCase cases[] = {
       {600.0, "600"}, {450.0, "450"}, {-192.0, "-192"},          {499.5, "499.5"},   {0.0, "0"},
