@@ -1,13 +1,13 @@
 #include "readout/number_format.h"
 
-#include "readout/decimal_math.h"
-
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <string_view>
 #include <system_error>
+
+#include "readout/decimal_math.h"
 
 namespace pinvale {
 namespace {
@@ -69,7 +69,8 @@ bool ToDecimalQuickly(double value, Decimal& decimal) noexcept {
     // In two halves, so that a 32-bit target divides a 64-bit number once.
     auto high = static_cast<std::uint32_t>(digits / 100'000'000);
     auto low = static_cast<std::uint32_t>(digits % 100'000'000);
-    for (int i = kSignificantDigits - 1; i >= 7; --i, low /= 10) decimal.digits[i] = static_cast<char>('0' + low % 10);
+    for (int i = kSignificantDigits - 1; i >= 7; --i, low /= 10)
+      decimal.digits[i] = static_cast<char>('0' + low % 10);
     for (int i = 6; i >= 0; --i, high /= 10) decimal.digits[i] = static_cast<char>('0' + high % 10);
     decimal.count = kSignificantDigits;
     while (decimal.count > 1 && decimal.digits[decimal.count - 1] == '0') --decimal.count;

@@ -78,9 +78,11 @@ class Mantissa {
     if (!sticky_ && count_ <= 15 && scale >= -detail::kLargestExactPowerOfTen &&
         scale <= detail::kLargestExactPowerOfTen) {
       std::uint64_t whole = 0;
-      for (std::size_t i = 0; i < count_; ++i) whole = whole * 10 + static_cast<std::uint64_t>(digits_[i] - '0');
+      for (std::size_t i = 0; i < count_; ++i)
+        whole = whole * 10 + static_cast<std::uint64_t>(digits_[i] - '0');
       const auto w = static_cast<double>(whole);
-      const double value = scale >= 0 ? w * detail::kExactPowersOfTen[scale] : w / detail::kExactPowersOfTen[-scale];
+      const double value =
+          scale >= 0 ? w * detail::kExactPowersOfTen[scale] : w / detail::kExactPowersOfTen[-scale];
       return negative ? -value : value;
     }
     if (sticky_) {

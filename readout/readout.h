@@ -30,4 +30,9 @@ using ReadoutText = FixedText<2 * kNumberTextCapacity + 3>;
 [[nodiscard]] Outcome<ReadoutText> MakeReadout(CursorPoint point, TextView scaleText,
                                                NumberFormat format) noexcept;
 
+// The same from a factor already read: for a scale text that has not
+// changed since, the reading need not be repeated.
+[[nodiscard]] Outcome<ReadoutText> MakeReadout(CursorPoint point, double factor,
+                                               NumberFormat format) noexcept;
+
 }  // namespace pinvale

@@ -154,6 +154,7 @@ bool Form1::OnCreate() {
   SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIconSmall_.Get()));
   unusableScaleBrush_.Reset(CreateSolidBrush(kUnusableScaleColor));
   if (!CreateControls(ScreenDotsPerInch()) || !CreateTooltips()) return false;
+  OnScaleTextChange();
   // Sampling is on from the start: the first readout comes with the first tick.
   return SetTimer(window_, kTimer1, kTimer1IntervalMs, nullptr) != 0;
 }
@@ -175,10 +176,14 @@ void Form1::OnCommand(int controlId, int notification) {
   if (controlId == kImage1 && clicked) OnImage1Click();
   if (controlId == kImage2 && clicked) OnImage2Click();
   if (controlId == kText2 && notification == EN_CHANGE) OnScaleTextChange();
+  if (controlId == kText1 && notification == EN_CHANGE) OnReadoutTextChange();
 }
 
 // The user may change the decimal separator while Pinvale runs.
-void Form1::OnSettingChange() { numberFormat_ = platform::UserNumberFormat(); }
+void Form1::OnSettingChange() {
+  numberFormat_ = platform::UserNumberFormat();
+  OnScaleTextChange();  // the separator may be another now
+}
 
 HBRUSH Form1::OnCtlColorEdit(HDC dc, HWND edit) {
   if (edit != Control(kText2) || scaleUsable_) return nullptr;
@@ -195,24 +200,35 @@ void Form1::OnImage1Click() {
 
 void Form1::OnImage2Click() { KillTimer(window_, kTimer1); }
 
-// Tells at once, even while paused, whether what is being typed is a number.
+// Reads the scale once per change, and tells at once, even while paused,
+// whether what is being typed is a number.
 void Form1::OnScaleTextChange() {
-  ShowScaleUsable(ScaleFactor(platform::ReadText(Control(kText2), scaleText_), numberFormat_).Ok());
+  scaleFactor_ = ScaleFactor(platform::ReadText(Control(kText2), scaleText_), numberFormat_);
+  ShowScaleUsable(scaleFactor_.Ok());
+}
+
+// The user typed into the readout box, or something else set its text: the
+// next readout must replace it even if it is the same as the last one.
+void Form1::OnReadoutTextChange() {
+  if (!writingReadout_) readoutTouched_ = true;
 }
 
 void Form1::PrintCursorPos() {
-  const CursorPoint point = platform::PointerPosition();
-  const auto readout = MakeReadout(point, platform::ReadText(Control(kText2), scaleText_), numberFormat_);
   // A scale that is not a number, or a product beyond a double, leaves the
   // last readout in place; sampling goes on, so readouts resume by
   // themselves once the text is a number again.
+  if (!scaleFactor_.Ok()) return;
+  const auto readout = MakeReadout(platform::PointerPosition(), scaleFactor_.Value(), numberFormat_);
   ShowScaleUsable(readout.Ok());
   if (!readout.Ok()) return;
 
   // Rewriting the same text would only flicker and drop the user's selection.
-  HWND text1 = Control(kText1);
-  if (platform::ReadText(text1, readoutText_) == readout.Value().View()) return;
-  platform::WriteText(text1, readout.Value().CStr());
+  if (!readoutTouched_ && readout.Value().View() == readoutShown_.View()) return;
+  writingReadout_ = true;
+  platform::WriteText(Control(kText1), readout.Value().CStr());
+  writingReadout_ = false;
+  readoutShown_ = readout.Value();
+  readoutTouched_ = false;
 }
 
 void Form1::ShowScaleUsable(bool usable) {

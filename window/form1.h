@@ -9,6 +9,7 @@
 
 #include "platform/handles.h"
 #include "readout/number_format.h"
+#include "readout/readout.h"
 #include "window/layout.h"
 
 namespace pinvale::window {
@@ -39,6 +40,7 @@ class Form1 {
   void OnImage1Click();
   void OnImage2Click();
   void OnScaleTextChange();
+  void OnReadoutTextChange();
 
   // Reads the pointer and the scale box, and writes the readout box.
   void PrintCursorPos();
@@ -66,9 +68,13 @@ class Form1 {
   bool scaleUsable_ = true;
 
   NumberFormat numberFormat_;
-  // Kept between ticks so that reading the boxes does not allocate.
+  // The scale box's text is read when it changes, not on every tick.
   std::wstring scaleText_;
-  std::wstring readoutText_;
+  Outcome<double> scaleFactor_{ConversionError::NotANumber};
+  // What the readout box shows, if nobody has changed it since it was written.
+  ReadoutText readoutShown_;
+  bool readoutTouched_ = true;
+  bool writingReadout_ = false;
 };
 
 }  // namespace pinvale::window

@@ -293,6 +293,14 @@ TEST_F(SamplingTest, NotOnTopBeforeStart) {
 // every placement with its arguments, and once the program has ended counts
 // the placements of the window on top, unmoved and unresized, against the
 // clicks on start that this test reports.
+// Here each click must count exactly once, so the button messages are posted
+// to the picture directly: Wine's input path now and then loses or repeats a
+// click while a tooltip comes and goes, which the other tests tolerate.
+void PostClick(HWND control) {
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(16, 16));
+  PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(16, 16));
+}
+
 TEST(SamplingTopmostTest, StartPlacesTheWindowOnTopAndPauseLeavesIt) {
   if (GetEnvironmentVariableW(L"PINVALE_WIN_TRACE", nullptr, 0) == 0) {
     GTEST_SKIP() << "needs Wine's win trace: run through tests/e2e/run-with-trace.sh";
@@ -306,13 +314,8 @@ TEST(SamplingTopmostTest, StartPlacesTheWindowOnTopAndPauseLeavesIt) {
     ASSERT_TRUE(WaitUntil([&] { return !TextOf(pinvale.Control(kText1)).empty(); })) << "no readout";
     RECT before{};
     GetWindowRect(window, &before);
-    // The pointer arrives from outside the window, as a user's does: under
-    // Wine's desktop a first click that starts from inside a new window can
-    // be lost before the program sees it.
-    SetCursorPos(before.left - 20, before.top - 20);
-    Sleep(milliseconds(300));
 
-    ClickControl(pinvale.Control(kImage1));
+    PostClick(pinvale.Control(kImage1));
     ++starts;
     Sleep(milliseconds(700));
     RECT after{};
@@ -322,9 +325,9 @@ TEST(SamplingTopmostTest, StartPlacesTheWindowOnTopAndPauseLeavesIt) {
                 (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? "shown" : "not shown (Wine)");
 
     // Pause asks for no placement; a second start places it again, harmlessly.
-    ClickControl(pinvale.Control(kImage2));
+    PostClick(pinvale.Control(kImage2));
     Sleep(milliseconds(700));
-    ClickControl(pinvale.Control(kImage1));
+    PostClick(pinvale.Control(kImage1));
     ++starts;
     Sleep(milliseconds(700));
     EXPECT_TRUE(pinvale.Alive());

@@ -152,16 +152,21 @@ TEST(SoakTest, HostileInputForABoundedTime) {
           << "the program stopped answering at step " << step;
       const std::wstring& scale = kValidScales[pick(7)];
       SendMessageW(text2, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(scale.c_str()));
-      ClickControl(start);
-      ++clicks;
       const CursorPoint point{pick(width), pick(height)};
-      SetCursorPos(point.x, point.y);
       const auto expected = MakeReadout(point, platform::AsTextView(scale), format);
       ASSERT_TRUE(expected.Ok());
       const std::wstring expectedText(reinterpret_cast<const wchar_t*>(expected.Value().CStr()));
-      EXPECT_TRUE(WaitUntil([&] { return TextOf(text1) == expectedText; }, milliseconds(3000)))
-          << "step " << step << ": " << testing::PrintToString(TextOf(text1)) << " instead of "
-          << testing::PrintToString(expectedText);
+      // Wine's input path now and then drops a click while a tooltip comes
+      // and goes, so start is clicked again if no readout follows.
+      bool right = false;
+      for (int attempt = 0; attempt < 3 && !right; ++attempt) {
+        ClickControl(start);
+        ++clicks;
+        SetCursorPos(point.x, point.y);
+        right = WaitUntil([&] { return TextOf(text1) == expectedText; }, milliseconds(2000));
+      }
+      EXPECT_TRUE(right) << "step " << step << ": " << testing::PrintToString(TextOf(text1)) << " instead of "
+                         << testing::PrintToString(expectedText);
       ++checks;
       const SIZE_T privateBytes = FootprintOf(pinvale.Process()).privateBytes;
       peakPrivate = std::max(peakPrivate, privateBytes);
