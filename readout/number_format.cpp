@@ -1,12 +1,12 @@
 #include "readout/number_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <string_view>
-#include <system_error>
 
+#include "readout/big_decimal.h"
 #include "readout/decimal_math.h"
 
 namespace pinvale {
@@ -29,7 +29,7 @@ struct Decimal {
 // The common case, by integer arithmetic: a magnitude from 1E-05 up to
 // 1E+15 scaled by an exact power of ten to 15 whole digits, the product kept
 // exactly, and rounded half to even as a correct conversion does. False
-// outside that range; the caller then asks to_chars.
+// outside that range; the caller then takes the exact conversion.
 bool ToDecimalQuickly(double value, Decimal& decimal) noexcept {
   constexpr std::uint64_t kLeast = 100'000'000'000'000;  // 10^14: 15 digits
   constexpr std::uint64_t kBeyond = 10 * kLeast;         // 10^15: 16 digits
@@ -83,24 +83,11 @@ Decimal ToDecimal(double value) noexcept {
   Decimal decimal;
   if (ToDecimalQuickly(value, decimal)) return decimal;
 
-  // "-d.dddddddddddddde+ddd": to_chars rounds correctly, unlike some printfs.
-  char buffer[32];
-  const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
-                                     kSignificantDigits - 1);
-  const std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
-
-  std::size_t i = 0;
-  if (text[i] == '-') {
-    decimal.negative = true;
-    ++i;
-  }
-  for (; text[i] != 'e'; ++i) {
-    if (text[i] != '.') decimal.digits[decimal.count++] = text[i];
-  }
-  const auto exponentText = text.substr(i + 1);
-  const char* first = exponentText.data() + (exponentText.front() == '+' ? 1 : 0);
-  std::from_chars(first, exponentText.data() + exponentText.size(), decimal.exponent);
-  while (decimal.count > 1 && decimal.digits[decimal.count - 1] == '0') --decimal.count;
+  const detail::RoundedDigits rounded = detail::RoundToSignificantDigits(value, kSignificantDigits);
+  decimal.negative = value < 0;
+  decimal.count = rounded.count;
+  std::copy_n(rounded.digits, rounded.count, decimal.digits);
+  decimal.exponent = rounded.exponent;
   return decimal;
 }
 

@@ -1,9 +1,8 @@
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <system_error>
 
+#include "readout/big_decimal.h"
 #include "readout/decimal_math.h"
 #include "readout/number_format.h"
 
@@ -23,31 +22,10 @@ TextView TrimBlanks(TextView text) noexcept {
   return text;
 }
 
-// On 32-bit x86 the C++ runtime computes with the x87 unit. MinGW starts it
-// at 64-bit precision, and from_chars' fast path (a product of two doubles)
-// then rounds twice and can miss the nearest double by one unit. At 53-bit
-// precision, Windows' own default, it rounds once, as on every other target.
-class DoubleRoundingGuard {
-#if defined(__i386__)
- public:
-  DoubleRoundingGuard() noexcept {
-    __asm__ volatile("fnstcw %0" : "=m"(saved_));
-    const std::uint16_t doublePrecision = static_cast<std::uint16_t>((saved_ & ~0x0300u) | 0x0200u);
-    __asm__ volatile("fldcw %0" : : "m"(doublePrecision));
-  }
-  ~DoubleRoundingGuard() { __asm__ volatile("fldcw %0" : : "m"(saved_)); }
-  DoubleRoundingGuard(const DoubleRoundingGuard&) = delete;
-  DoubleRoundingGuard& operator=(const DoubleRoundingGuard&) = delete;
-
- private:
-  std::uint16_t saved_ = 0;
-#endif
-};
-
 // The significant digits of a decimal mantissa and the power of ten that
 // scales them. Only the first 768 significant digits can decide how a
 // decimal rounds to a double; of the rest it matters only whether any is
-// non-zero, kept as one "sticky" digit. So a pasted 30,000-digit text costs
+// non-zero, kept as a "sticky" flag. So a pasted 30,000-digit text costs
 // one pass and a fixed buffer.
 class Mantissa {
  public:
@@ -85,38 +63,18 @@ class Mantissa {
           scale >= 0 ? w * detail::kExactPowersOfTen[scale] : w / detail::kExactPowersOfTen[-scale];
       return negative ? -value : value;
     }
-    if (sticky_) {
-      digits_[count_++] = '1';
-      --scale;
-    }
-    // Decimal exponent of the leading digit; outside these bounds the
-    // answer is known without asking from_chars about absurd exponents.
+    // Decimal exponent of the leading digit.
     const std::int64_t magnitude = static_cast<std::int64_t>(count_) - 1 + scale;
-    if (magnitude > kMaxMagnitude) return ConversionError::Overflow;
-    if (magnitude < kMinMagnitude) return zero;
-
-    char text[kKeptDigits + 1 + 16];
-    char* end = std::copy_n(digits_, count_, text);
-    *end++ = 'e';
-    end = std::to_chars(end, text + sizeof text, scale).ptr;
     double value = 0;
-    const auto [ptr, ec] = [&] {
-      [[maybe_unused]] const DoubleRoundingGuard guard;
-      return std::from_chars(text, end, value);
-    }();
-    if (ec == std::errc::result_out_of_range || std::isinf(value)) {
-      if (magnitude >= 0) return ConversionError::Overflow;
-      return zero;
-    }
+    if (!detail::NearestDouble({digits_, count_}, magnitude, sticky_, value))
+      return ConversionError::Overflow;
     return negative ? -value : value;
   }
 
  private:
   static constexpr std::size_t kKeptDigits = 768;
-  static constexpr std::int64_t kMaxMagnitude = 308;   // DBL_MAX is 1.8E+308
-  static constexpr std::int64_t kMinMagnitude = -330;  // the least subnormal is 4.9E-324
 
-  char digits_[kKeptDigits + 1] = {};  // room for the sticky digit
+  char digits_[kKeptDigits] = {};
   std::size_t count_ = 0;
   std::size_t digitsSeen_ = 0;
   std::int64_t scale_ = 0;
