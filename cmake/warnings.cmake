@@ -1,7 +1,14 @@
-# Warnings for our own code, shared by the native and the Windows build.
+# Compiler settings for our own code, shared by the native and the Windows build.
 add_library(pinvale_warnings INTERFACE)
 target_compile_options(pinvale_warnings INTERFACE
   -Wall -Wextra -Wpedantic
   -Wconversion -Wsign-conversion  # coordinates and text lengths change type often
   -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
   $<$<BOOL:${PINVALE_WARNINGS_AS_ERRORS}>:-Werror>)
+
+# The program's own code throws nothing and asks no type at run time. Built
+# without both, the executable leaves out the C++ runtime's exception
+# machinery (unwinder, demangler, string classes), which would otherwise be
+# most of its code.
+add_library(pinvale_no_exceptions INTERFACE)
+target_compile_options(pinvale_no_exceptions INTERFACE -fno-exceptions -fno-rtti)

@@ -21,12 +21,12 @@ void PlaceTopmost(HWND window) noexcept {
   SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
-TextView ReadText(HWND control, std::wstring& buffer) {
+TextView ReadText(HWND control, TextBuffer& buffer) noexcept {
   const int length = GetWindowTextLengthW(control);
-  buffer.resize(static_cast<std::size_t>(length > 0 ? length : 0) + 1);
-  const int copied = GetWindowTextW(control, buffer.data(), static_cast<int>(buffer.size()));
-  buffer.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return AsTextView(buffer);
+  if (length <= 0 || !buffer.Reserve(static_cast<std::size_t>(length))) return {};
+  const int copied = GetWindowTextW(control, buffer.Data(), length + 1);
+  return {reinterpret_cast<const char16_t*>(buffer.Data()),
+          static_cast<std::size_t>(copied > 0 ? copied : 0)};
 }
 
 void WriteText(HWND control, const char16_t* text) noexcept { SetWindowTextW(control, AsWide(text)); }

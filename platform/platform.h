@@ -3,8 +3,9 @@
 
 #include <windows.h>
 
-#include <string>
+#include <string_view>
 
+#include "platform/handles.h"
 #include "readout/number_format.h"
 #include "readout/readout.h"
 #include "readout/text.h"
@@ -30,9 +31,9 @@ inline const wchar_t* AsWide(const char16_t* text) noexcept { return reinterpret
 // or resizing it. Whether Windows agrees is not looked at.
 void PlaceTopmost(HWND window) noexcept;
 
-// A control's whole text. The buffer is kept by the caller, so reading the
-// same box every tick allocates only when the text outgrows it.
-[[nodiscard]] TextView ReadText(HWND control, std::wstring& buffer);
+// A control's whole text, in a buffer the caller keeps. Empty when the
+// buffer cannot grow to hold it.
+[[nodiscard]] TextView ReadText(HWND control, TextBuffer& buffer) noexcept;
 
 // Replaces a control's text; the control shows it at once.
 void WriteText(HWND control, const char16_t* text) noexcept;

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <array>
-#include <string>
 
 #include "platform/handles.h"
 #include "readout/number_format.h"
@@ -69,7 +68,7 @@ class Form1 {
 
   NumberFormat numberFormat_;
   // The scale box's text is read when it changes, not on every tick.
-  std::wstring scaleText_;
+  platform::TextBuffer scaleText_;
   Outcome<double> scaleFactor_{ConversionError::NotANumber};
   // What the readout box shows, if nobody has changed it since it was written.
   ReadoutText readoutShown_;
