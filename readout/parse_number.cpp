@@ -27,6 +27,8 @@ TextView TrimBlanks(TextView text) noexcept {
 // decimal rounds to a double; of the rest it matters only whether any is
 // non-zero, kept as a "sticky" flag. So a pasted 30,000-digit text costs
 // one pass and a fixed buffer.
+// digits_ is left unzeroed on purpose (see there).
+// NOLINTNEXTLINE(cppcoreguidelines-pro-type-member-init)
 class Mantissa {
  public:
   void AddDigit(char16_t c, bool inFraction) noexcept {
@@ -74,7 +76,9 @@ class Mantissa {
  private:
   static constexpr std::size_t kKeptDigits = 768;
 
-  char digits_[kKeptDigits] = {};
+  // Only the first count_ are ever read; zeroing the rest would cost more
+  // than the whole parse of a short scale.
+  char digits_[kKeptDigits];
   std::size_t count_ = 0;
   std::size_t digitsSeen_ = 0;
   std::int64_t scale_ = 0;
