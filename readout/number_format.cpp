@@ -1,6 +1,5 @@
 #include "readout/number_format.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -17,23 +16,13 @@ constexpr int kSignificantDigits = 15;
 constexpr int kSmallestFixedExponent = -4;
 constexpr int kLargestFixedExponent = kSignificantDigits - 1;
 
-// A finite, non-zero double split into its 15 rounded significant digits
-// (trailing zeros dropped) and the decimal exponent of the first one.
-struct Decimal {
-  bool negative = false;
-  char digits[kSignificantDigits] = {};
-  int count = 0;
-  int exponent = 0;
-};
-
 // The common case, by integer arithmetic: a magnitude from 1E-05 up to
 // 1E+15 scaled by an exact power of ten to 15 whole digits, the product kept
 // exactly, and rounded half to even as a correct conversion does. False
 // outside that range; the caller then takes the exact conversion.
-bool ToDecimalQuickly(double value, Decimal& decimal) noexcept {
+bool RoundQuickly(double magnitude, detail::RoundedDigits& decimal) noexcept {
   constexpr std::uint64_t kLeast = 100'000'000'000'000;  // 10^14: 15 digits
   constexpr std::uint64_t kBeyond = 10 * kLeast;         // 10^15: 16 digits
-  const double magnitude = std::fabs(value);
   if (!(magnitude >= 1e-5 && magnitude < 1e15)) return false;
 
   // A first guess of the leading digit's exponent, put right below.
@@ -64,7 +53,6 @@ bool ToDecimalQuickly(double value, Decimal& decimal) noexcept {
       --exponent;
       continue;
     }
-    decimal.negative = value < 0;
     decimal.exponent = exponent;
     // In two halves, so that a 32-bit target divides a 64-bit number once.
     auto high = static_cast<std::uint32_t>(digits / 100'000'000);
@@ -79,19 +67,14 @@ bool ToDecimalQuickly(double value, Decimal& decimal) noexcept {
   return false;
 }
 
-Decimal ToDecimal(double value) noexcept {
-  Decimal decimal;
-  if (ToDecimalQuickly(value, decimal)) return decimal;
-
-  const detail::RoundedDigits rounded = detail::RoundToSignificantDigits(value, kSignificantDigits);
-  decimal.negative = value < 0;
-  decimal.count = rounded.count;
-  std::copy_n(rounded.digits, rounded.count, decimal.digits);
-  decimal.exponent = rounded.exponent;
-  return decimal;
+// A finite, non-zero magnitude rounded to 15 significant digits.
+detail::RoundedDigits RoundToFifteenDigits(double magnitude) noexcept {
+  detail::RoundedDigits decimal;
+  if (RoundQuickly(magnitude, decimal)) return decimal;
+  return detail::RoundToSignificantDigits(magnitude, kSignificantDigits);
 }
 
-void AppendExponentForm(NumberText& out, const Decimal& d, NumberFormat format) noexcept {
+void AppendExponentForm(NumberText& out, const detail::RoundedDigits& d, NumberFormat format) noexcept {
   out.Append(static_cast<char16_t>(d.digits[0]));
   if (d.count > 1) {
     out.Append(format.decimalSeparator);
@@ -106,7 +89,7 @@ void AppendExponentForm(NumberText& out, const Decimal& d, NumberFormat format) 
   out.AppendAscii({buffer, static_cast<std::size_t>(written.ptr - buffer)});
 }
 
-void AppendFixedForm(NumberText& out, const Decimal& d, NumberFormat format) noexcept {
+void AppendFixedForm(NumberText& out, const detail::RoundedDigits& d, NumberFormat format) noexcept {
   const auto digit = [&d](int i) { return static_cast<char16_t>(i < d.count ? d.digits[i] : '0'); };
   if (d.exponent < 0) {
     out.Append(u'0');
@@ -147,8 +130,8 @@ NumberText FormatNumber(double value, NumberFormat format) noexcept {
     out.Append(u'0');
     return out;
   }
-  const Decimal decimal = ToDecimal(value);
-  if (decimal.negative) out.Append(u'-');
+  if (value < 0) out.Append(u'-');
+  const detail::RoundedDigits decimal = RoundToFifteenDigits(std::fabs(value));
   if (decimal.exponent < kSmallestFixedExponent || decimal.exponent > kLargestFixedExponent) {
     AppendExponentForm(out, decimal, format);
   } else {
