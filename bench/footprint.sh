@@ -10,27 +10,12 @@ cd "$root"
 seconds=${1:-60}
 repeats=${2:-3}
 
-bash scripts/install-deps.sh
-cmake --preset mingw-x86 >/dev/null
-cmake --build --preset mingw-x86 --target Pinvale floor footprint_driver >/dev/null
 build=$root/build/mingw-x86
 out=$root/build/footprint
 mkdir -p "$out"
 raw=$out/raw.txt
 : >"$raw"
-
-for run in $(seq "$repeats"); do
-  for name in pinvale floor; do
-    if [ "$name" = pinvale ]; then
-      program=$build/Pinvale.exe caption=PinvaleV1.0 edit=201
-    else
-      program=$build/bench/floor.exe caption=PinvaleFloor edit=1
-    fi
-    echo "run $run/$repeats: $name, ${seconds} s" >&2
-    tests/e2e/with-display.sh "$build/wineprefix-footprint-$name" \
-      bench/measure-one.sh "$name" "$program" "$caption" "$edit" "$seconds" | tee -a "$raw" >&2
-  done
-done
+bench/measure-programs.sh "$raw" "$seconds" "$repeats" pinvale floor
 
 # Code and data (every section but resources and relocations), and resources.
 sizes() {

@@ -11,27 +11,11 @@ cd "$root"
 seconds=${1:-15}
 repeats=${2:-3}
 
-bash scripts/install-deps.sh
-cmake --preset mingw-x86 >/dev/null
-cmake --build --preset mingw-x86 --target Pinvale floor floor_v6 floor_dressed footprint_driver >/dev/null
-build=$root/build/mingw-x86
 raw=$root/build/footprint/memory-breakdown.txt
 mkdir -p "$(dirname "$raw")"
 : >"$raw"
-
 programs=(floor floor_v6 floor_dressed pinvale)
-for run in $(seq "$repeats"); do
-  for name in "${programs[@]}"; do
-    if [ "$name" = pinvale ]; then
-      program=$build/Pinvale.exe caption=PinvaleV1.0 edit=201
-    else
-      program=$build/bench/$name.exe caption=PinvaleFloor edit=1
-    fi
-    echo "run $run/$repeats: $name, ${seconds} s" >&2
-    tests/e2e/with-display.sh "$build/wineprefix-footprint-breakdown" \
-      bench/measure-one.sh "$name" "$program" "$caption" "$edit" "$seconds" | tee -a "$raw" >&2
-  done
-done
+bench/measure-programs.sh "$raw" "$seconds" "$repeats" "${programs[@]}"
 
 echo "| program | resident memory, KiB (median, min..max) | more than the one above, KiB |"
 echo "|---|---|---|"
