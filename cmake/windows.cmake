@@ -27,3 +27,10 @@ add_link_options(LINKER:--dynamicbase LINKER:--nxcompat)
 # Tests and the program run under Wine; each build tree has its own prefix.
 set(PINVALE_WINE "${PROJECT_SOURCE_DIR}/cmake/wine-run.sh")
 set(CMAKE_CROSSCOMPILING_EMULATOR "${PINVALE_WINE}")
+
+# Reproducible: the PE header's time is the source's (binutils reads
+# SOURCE_DATE_EPOCH), and no build folder reaches the executable.
+include(${CMAKE_CURRENT_LIST_DIR}/source-date.cmake)
+set(CMAKE_C_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${PINVALE_SOURCE_DATE_EPOCH})
+set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${PINVALE_SOURCE_DATE_EPOCH})
+add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/= -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
