@@ -17,6 +17,11 @@ NumberFormat UserNumberFormat() noexcept {
   return format;
 }
 
+bool ControlKeyDown() noexcept {
+  // The high bit: down at this moment, not merely pressed since the last call.
+  return (static_cast<unsigned short>(GetAsyncKeyState(VK_CONTROL)) & 0x8000U) != 0;
+}
+
 void PlaceTopmost(HWND window) noexcept {
   SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }

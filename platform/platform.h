@@ -27,6 +27,9 @@ inline const wchar_t* AsWide(const char16_t* text) noexcept { return reinterpret
 // The decimal separator of the user's locale settings.
 [[nodiscard]] NumberFormat UserNumberFormat() noexcept;
 
+// Whether either Ctrl key is down now, whichever window has the keyboard focus.
+[[nodiscard]] bool ControlKeyDown() noexcept;
+
 // Lifts the window above all windows that are not topmost, without moving
 // or resizing it. Whether Windows agrees is not looked at.
 void PlaceTopmost(HWND window) noexcept;

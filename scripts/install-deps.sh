@@ -9,6 +9,8 @@ packages=(
   g++-mingw-w64-i686-win32             # the 32-bit Windows build
   wine wine32:i386                     # running it
   xvfb fonts-wqy-microhei              # a display when there is none; Chinese glyphs
+  fonts-wine                           # Marlett, for the caption buttons Wine draws
+  xdotool                              # keys held at the X level in the tests
   imagemagick librsvg2-bin icoutils    # screenshots, icons and resource checks
   locales                              # a comma-separator locale for the tests
   clang libclang-rt-14-dev             # fuzzing with libFuzzer and the sanitizers

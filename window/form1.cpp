@@ -221,6 +221,9 @@ void Form1::PrintCursorPos() {
   const auto readout = MakeReadout(platform::PointerPosition(), scaleFactor_.Value(), numberFormat_);
   ShowScaleUsable(readout.Ok());
   if (!readout.Ok()) return;
+  // Ctrl held keeps the readout: the pointer can then travel from a target
+  // to the readout box or the pause button without its coordinates changing.
+  if (platform::ControlKeyDown()) return;
 
   // Rewriting the same text would only flicker and drop the user's selection.
   if (!readoutTouched_ && readout.Value().View() == readoutShown_.View()) return;

@@ -1,5 +1,6 @@
 #include "tests/e2e/driver.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -179,6 +180,30 @@ void TypeText(const std::wstring& text) {
     input.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
     Send(input);
   }
+}
+
+bool AtX(const std::wstring& xdotoolArguments) {
+  // Wine starts a Unix program from its Unix path but hands back no process
+  // handle to wait on, so the program leaves a file when it is done.
+  static int runs = 0;
+  const std::wstring done =
+      L"/tmp/pinvale-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++runs);
+  std::wstring command = L"/bin/sh -c \"xdotool " + xdotoolArguments + L" && : >" + done + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    return false;
+  }
+  if (process.hThread != nullptr) CloseHandle(process.hThread);
+  if (process.hProcess != nullptr) CloseHandle(process.hProcess);
+  std::wstring doneInWine = L"Z:" + done;
+  std::replace(doneInWine.begin(), doneInWine.end(), L'/', L'\\');
+  const bool ended =
+      WaitUntil([&] { return GetFileAttributesW(doneInWine.c_str()) != INVALID_FILE_ATTRIBUTES; });
+  DeleteFileW(doneInWine.c_str());
+  return ended;
 }
 
 void BringToFront(HWND window) {

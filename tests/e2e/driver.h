@@ -60,4 +60,10 @@ void PressKey(WORD virtualKey, bool shift = false);
 void TypeText(const std::wstring& text);
 void BringToFront(HWND window);
 
+// Runs xdotool with these arguments at the X level and waits until it has
+// ended; false if it did not. A key held with SendInput is dropped as soon
+// as the pointer enters a Wine window, as Wine then reads the modifiers
+// from the X server; one held at the X level stays down.
+bool AtX(const std::wstring& xdotoolArguments);
+
 }  // namespace pinvale::e2e

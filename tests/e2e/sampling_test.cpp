@@ -226,6 +226,81 @@ TEST_F(SamplingTest, PicturesTakeNoFocus) {
   EXPECT_EQ(FocusOf(Pinvale().ThreadId()), text2);
 }
 
+// Ctrl is held at the X level, with X's focus on the program's window (see AtX).
+class HeldCtrl {
+ public:
+  HeldCtrl() { held_ = AtX(L"keydown ctrl"); }
+  ~HeldCtrl() { Release(); }
+  HeldCtrl(const HeldCtrl&) = delete;
+  HeldCtrl& operator=(const HeldCtrl&) = delete;
+  [[nodiscard]] bool Held() const { return held_; }
+  void Release() {
+    if (held_) AtX(L"keyup ctrl");
+    held_ = false;
+  }
+
+ private:
+  bool held_ = false;
+};
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars;
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+TEST_F(SamplingTest, HeldCtrlKeepsTheReadoutUntilReleased) {
+  SetCursorPos(400, 300);
+  ASSERT_TRUE(ReadoutBecomes(L"600 & 450"));
+  HeldCtrl ctrl;
+  ASSERT_TRUE(ctrl.Held()) << "xdotool did not run";
+  SetCursorPos(100, 100);
+  Sleep(milliseconds(400));
+  EXPECT_EQ(Readout(), L"600 & 450");
+  // The scale box's tint carries on meanwhile.
+  SetScale(L"abc");
+  EXPECT_TRUE(WaitUntil([&] { return ScaleTinted(); }, milliseconds(1000)));
+  SetScale(L"150");
+  EXPECT_TRUE(WaitUntil([&] { return !ScaleTinted(); }, milliseconds(1000)));
+  EXPECT_EQ(Readout(), L"600 & 450");
+
+  ctrl.Release();
+  EXPECT_TRUE(ReadoutBecomes(L"150 & 150")) << testing::PrintToString(Readout());
+}
+
+// The two ways to carry a target's coordinates away with Ctrl held: copy
+// them from the readout box, or click pause.
+TEST_F(SamplingTest, HeldCtrlCapturesATarget) {
+  const POINT target{300, 200};
+  const std::wstring targetReadout = L"450 & 300";
+  SetCursorPos(target.x, target.y);
+  ASSERT_TRUE(ReadoutBecomes(targetReadout));
+  {
+    HeldCtrl ctrl;
+    ASSERT_TRUE(ctrl.Held());
+    ClickControl(Pinvale().Control(kText1));
+    AtX(L"key a key c");  // Ctrl+A, Ctrl+C
+  }
+  EXPECT_TRUE(WaitUntil([] { return ClipboardText() == L"450 & 300"; }, milliseconds(2000)))
+      << "clipboard: " << testing::PrintToString(ClipboardText());
+  EXPECT_TRUE(WaitUntil([&] { return Readout() != targetReadout; })) << "the readout does not follow again";
+
+  SetCursorPos(target.x, target.y);
+  ASSERT_TRUE(ReadoutBecomes(targetReadout));
+  {
+    HeldCtrl ctrl;
+    ASSERT_TRUE(ctrl.Held());
+    ClickControl(Pinvale().Control(kImage2));
+  }
+  Sleep(milliseconds(400));
+  EXPECT_EQ(Readout(), targetReadout) << "the paused box lost the target";
+}
+
 TEST_F(SamplingTest, ReadoutUpdatesTenTimesASecond) {
   // Move the pointer a little every few milliseconds and note when the
   // readout changes; the gaps are the ticks.
