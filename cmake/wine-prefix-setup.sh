@@ -6,3 +6,7 @@ set -eu
 # WenQuanYi Micro Hei (fonts-wqy-microhei), as Windows links fonts for CJK.
 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
   /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f
+# Wine draws the caption buttons with Marlett, but does not load the copy
+# that fonts-wine puts in its data folder; from the prefix's Fonts it does.
+marlett=/usr/share/wine/fonts/marlett.ttf
+[ ! -f "$marlett" ] || cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
