@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Takes a screenshot of the running program in a given state, on a virtual
 # display, and crops it to the window. Needs the mingw-x86 build.
-# Usage: screenshot.sh POSE OUTPUT.png   (POSE: start, live, bad-scale)
+# With PINVALE_DPI set, the display is scaled to that many dots per inch,
+# under Wine 10 in its Debian 13 root, which scales the program as Windows
+# does (scripts/wine10-root.sh).
+# Usage: [PINVALE_DPI=N] screenshot.sh POSE OUTPUT.png   (POSE: start, live, bad-scale)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/mingw-x86
@@ -10,7 +13,11 @@ output=$(realpath -m "$2")
 
 if [ "${PINVALE_IN_DISPLAY:-}" != 1 ]; then
   # Run again inside a display and prefix of our own.
-  exec env PINVALE_IN_DISPLAY=1 "$root/tests/e2e/with-display.sh" "$build/wineprefix-screenshot" "$0" "$@"
+  export PINVALE_IN_DISPLAY=1
+  if [ -n "${PINVALE_DPI:-}" ]; then
+    exec "$root/scripts/wine10-root.sh" "$root/tests/e2e/with-display.sh" "$build/wineprefix-wine10" "$0" "$@"
+  fi
+  exec "$root/tests/e2e/with-display.sh" "$build/wineprefix-screenshot" "$0" "$@"
 fi
 
 work=$(mktemp -d)
@@ -28,7 +35,8 @@ grep -q ready "$work/out" || { echo "the program did not get ready" >&2; exit 1;
 
 mkdir -p "$(dirname "$output")"
 # The window is centred on the 1024 x 768 Wine desktop; keep a margin around it.
-import -window root -gravity center -crop 440x170+0+0 +repage "$output"
+dpi=${PINVALE_DPI:-96}
+import -window root -gravity center -crop "$((440 * dpi / 96))x$((170 * dpi / 96))+0+0" +repage "$output"
 touch "$work/done"
 wait "$pose_pid" || true
 echo "$output"

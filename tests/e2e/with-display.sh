@@ -3,7 +3,7 @@
 # own whose programs share one Wine desktop of 1024 x 768 (Wine then draws
 # window frames itself, as there is no window manager). Stops the display and
 # the prefix's Wine server afterwards, whatever the command's result.
-# Usage: with-display.sh PREFIX COMMAND [ARG...]
+# Usage: [PINVALE_DPI=N] with-display.sh PREFIX COMMAND [ARG...]
 set -u
 prefix=$1
 shift
@@ -36,7 +36,14 @@ mkdir -p "$prefix"
 WINEPREFIX=$prefix wineserver -p </dev/null >/dev/null 2>&1
 "$wine_run" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
 "$wine_run" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
-# The desktop setting is read when Wine's desktop process starts: start anew.
+# A display scaled to PINVALE_DPI dots per inch (96 is 100 %). Wine 8 then
+# lays every program out larger; Wine 10 scales one that declares no DPI
+# awareness, as Windows does.
+if [ -n "${PINVALE_DPI:-}" ]; then
+  "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$PINVALE_DPI" /f \
+    </dev/null >/dev/null 2>&1
+fi
+# These settings are read when Wine's desktop process starts: start anew.
 WINEPREFIX=$prefix wineserver -k
 WINEPREFIX=$prefix wineserver -p </dev/null >/dev/null 2>&1
 

@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Runs a command under Wine 10, in a Debian 13 root made with debootstrap.
+# Debian 12's Wine 8 never scales a program that declares no DPI awareness;
+# Wine 10 does, as Windows does, so the scaled-display tests run here.
+#
+# The root is made once per machine, from the Debian mirror that this
+# machine's apt sources name, and kept in $PINVALE_WINE10_ROOT (default
+# /var/cache/pinvale/wine10-trixie); it is made anew when the package list
+# below changes. The project folder is bind-mounted at its own path, so build
+# trees and scripts keep their names inside. Every way out unmounts it all.
+# Run as root.  Usage: wine10-root.sh COMMAND [ARG...]
+set -euo pipefail
+project=$(cd "$(dirname "$0")/.." && pwd)
+root=${PINVALE_WINE10_ROOT:-/var/cache/pinvale/wine10-trixie}
+suite=trixie
+packages=(
+  wine wine32:i386           # Wine 10, 32-bit, as the Wine 8 platform
+  xvfb xdotool               # a display, and input at the X level
+  fonts-wqy-microhei         # Chinese glyphs
+  fonts-wine                 # Marlett, for the caption buttons
+  imagemagick                # screenshots
+)
+stamp="$suite ${packages[*]}"
+
+debian_mirror() {
+  # The archive that this machine's own Debian release comes from, in the
+  # deb822 or the one-line sources; never its security archive.
+  local codename uri
+  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  local sources=() file
+  for file in /etc/apt/sources.list.d/*.sources /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$file" ] && sources+=("$file")
+  done
+  uri=$(awk -v want="$codename" '
+      /^URIs:/ { uri = $2 }
+      /^Suites:/ { for (i = 2; i <= NF; i++) if ($i == want && uri !~ /security/) { print uri; exit } }
+      $1 == "deb" { for (i = 2; i < NF; i++) if ($i ~ /^[a-z]+:\/\// && $(i + 1) == want) { print $i; exit } }' \
+    "${sources[@]}" </dev/null || true)
+  [ -n "$uri" ] || { echo "no Debian mirror for $codename in the apt sources" >&2; return 1; }
+  echo "$uri"
+}
+
+mounts=()
+mount_into() {  # mount_into ROOT: what Wine, Xvfb and apt need, and the project
+  local dir=$1
+  mkdir -p "$dir/proc" "$dir/dev" "$dir/sys" "$dir$project"
+  mount -t proc proc "$dir/proc" && mounts+=("$dir/proc")
+  mount --bind /dev "$dir/dev" && mounts+=("$dir/dev")
+  mount --bind /dev/pts "$dir/dev/pts" && mounts+=("$dir/dev/pts")
+  mount -t tmpfs tmpfs "$dir/dev/shm" && mounts+=("$dir/dev/shm")
+  mount --bind "$project" "$dir$project" && mounts+=("$dir$project")
+}
+unmount_all() {
+  local i
+  for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do umount -l "${mounts[i]}" 2>/dev/null || true; done
+  mounts=()
+}
+trap unmount_all EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+in_root() {  # in_root ROOT COMMAND...: the root's own environment, not ours
+  local dir=$1
+  shift
+  chroot "$dir" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive "$@"
+}
+
+# Removes a root, refusing while anything is mounted inside: the project
+# is bind-mounted there, and rm would go through into it.
+remove_root() {
+  local dir=$1
+  [ -e "$dir" ] || return 0
+  if findmnt -rn -o TARGET | grep -q -F "$dir/"; then
+    echo "$dir still has mounts inside; not removing it" >&2
+    return 1
+  fi
+  rm -rf --one-file-system "$dir"
+}
+
+make_root() {
+  local new=$root.new mirror started
+  started=$(date +%s)
+  mirror=$(debian_mirror)
+  command -v debootstrap >/dev/null || apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
+  remove_root "$new"
+  mkdir -p "$(dirname "$root")"
+  echo "Making the Wine 10 root (Debian 13) in $root; once per machine, a few minutes."
+  debootstrap --variant=minbase "$suite" "$new" "$mirror" >"$new.log" 2>&1 ||
+    { tail -n 20 "$new.log" >&2; return 1; }
+  mount_into "$new"
+  in_root "$new" dpkg --add-architecture i386
+  in_root "$new" apt-get update -qq
+  in_root "$new" apt-get install -y -qq --no-install-recommends "${packages[@]}" >"$new.log" 2>&1 ||
+    { tail -n 20 "$new.log" >&2; return 1; }
+  in_root "$new" apt-get clean
+  unmount_all
+  echo "$stamp" >"$new/.pinvale-packages"
+  remove_root "$root"
+  rm -f "$new.log"
+  mv "$new" "$root"
+  echo "Wine 10 root ready in $(($(date +%s) - started)) s: $(du -sh --one-file-system "$root" | cut -f1)."
+}
+
+mkdir -p "$(dirname "$root")"
+# A maker holds the lock alone; runs share it, so that no root is replaced under one.
+exec 9>"$root.lock"
+flock -x 9
+if [ "$(cat "$root/.pinvale-packages" 2>/dev/null)" != "$stamp" ]; then
+  make_root
+fi
+flock -s 9
+
+# The project's own settings go in with the command.
+settings=()
+while IFS= read -r name; do settings+=("$name=${!name}"); done < <(compgen -e | grep '^PINVALE_' || true)
+mount_into "$root"
+status=0
+in_root "$root" "${settings[@]}" sh -c 'cd "$1" && shift && exec "$@"' sh "$PWD" "$@" ||
+  status=$?
+exit "$status"
