@@ -50,13 +50,27 @@ int ScreenDotsPerInch() noexcept {
   return dpi;
 }
 
-// The window rectangle whose client area has the layout's size, centred on the screen.
-RECT CentredWindowRect(int dotsPerInch) noexcept {
-  RECT rect{0, 0, TwipsToPixels(kClientArea.width, dotsPerInch),
-            TwipsToPixels(kClientArea.height, dotsPerInch)};
+// The frame around the client area, as AdjustWindowRectEx predicts it.
+SIZE PredictedFrame() noexcept {
+  RECT rect{0, 0, 0, 0};
   AdjustWindowRectEx(&rect, kWindowStyle, FALSE, kWindowExStyle);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// The frame around the client area, as the window has it.
+SIZE FrameOf(HWND window) noexcept {
+  RECT outer{};
+  RECT client{};
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  return {(outer.right - outer.left) - client.right, (outer.bottom - outer.top) - client.bottom};
+}
+
+// The window rectangle, with this frame, whose client area has the layout's
+// size, centred on the screen.
+RECT CentredWindowRect(int dotsPerInch, SIZE frame) noexcept {
+  const int width = TwipsToPixels(kClientArea.width, dotsPerInch) + frame.cx;
+  const int height = TwipsToPixels(kClientArea.height, dotsPerInch) + frame.cy;
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   return {left, top, left + width, top + height};
@@ -80,12 +94,19 @@ int Form1::Run(HINSTANCE instance, int showCommand) {
   windowClass.lpszClassName = kClassName;
   if (RegisterClassExW(&windowClass) == 0) return 1;
 
-  const RECT rect = CentredWindowRect(ScreenDotsPerInch());
-  if (CreateWindowExW(kWindowExStyle, kClassName, PINVALE_CAPTION, kWindowStyle, rect.left, rect.top,
-                      rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance,
-                      &form) == nullptr) {
+  const int dotsPerInch = ScreenDotsPerInch();
+  const RECT predicted = CentredWindowRect(dotsPerInch, PredictedFrame());
+  if (CreateWindowExW(kWindowExStyle, kClassName, PINVALE_CAPTION, kWindowStyle, predicted.left, predicted.top,
+                      predicted.right - predicted.left, predicted.bottom - predicted.top, nullptr, nullptr,
+                      instance, &form) == nullptr) {
     return 1;
   }
+  // Sized again around the frame the window really has: the prediction can
+  // be off where the system scales the program (Wine 10 predicts the frame at
+  // the display's DPI and draws it at 96).
+  const RECT fitted = CentredWindowRect(dotsPerInch, FrameOf(form.window_));
+  SetWindowPos(form.window_, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
+               fitted.bottom - fitted.top, SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(form.window_, showCommand);
   UpdateWindow(form.window_);
   SetFocus(form.Control(kText2));
