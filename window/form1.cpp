@@ -96,9 +96,9 @@ int Form1::Run(HINSTANCE instance, int showCommand) {
 
   const int dotsPerInch = ScreenDotsPerInch();
   const RECT predicted = CentredWindowRect(dotsPerInch, PredictedFrame());
-  if (CreateWindowExW(kWindowExStyle, kClassName, PINVALE_CAPTION, kWindowStyle, predicted.left, predicted.top,
-                      predicted.right - predicted.left, predicted.bottom - predicted.top, nullptr, nullptr,
-                      instance, &form) == nullptr) {
+  if (CreateWindowExW(kWindowExStyle, kClassName, PINVALE_CAPTION, kWindowStyle, predicted.left,
+                      predicted.top, predicted.right - predicted.left, predicted.bottom - predicted.top,
+                      nullptr, nullptr, instance, &form) == nullptr) {
     return 1;
   }
   // Sized again around the frame the window really has: the prediction can

@@ -67,8 +67,9 @@ TEST(ScaledDisplayTest, ReadoutGivesPhysicalPixels) {
   RECT frame{};
   GetClientRect(pinvale.Window(), &client);
   GetWindowRect(pinvale.Window(), &frame);
-  std::printf("%d dpi: client area %ld x %ld, window at (%ld, %ld) on a screen of %d x %d\n", dpi, client.right,
-              client.bottom, frame.left, frame.top, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  std::printf("%d dpi: client area %ld x %ld, window at (%ld, %ld) on a screen of %d x %d\n", dpi,
+              client.right, client.bottom, frame.left, frame.top, GetSystemMetrics(SM_CXSCREEN),
+              GetSystemMetrics(SM_CYSCREEN));
   EXPECT_EQ(client.right, 399);
   EXPECT_EQ(client.bottom, 109);
   EXPECT_NEAR(frame.left + frame.right, GetSystemMetrics(SM_CXSCREEN), 1) << "not centred across";
@@ -82,17 +83,18 @@ TEST(ScaledDisplayTest, ReadoutGivesPhysicalPixels) {
     const POINT handed{MulDiv(physical.x, 96, dpi), MulDiv(physical.y, 96, dpi)};
     POINT seen{};
     EXPECT_TRUE(WaitUntil([&] { return GetCursorPos(&seen) && seen.x == handed.x && seen.y == handed.y; }))
-        << "physical " << PairText(physical) << " handed as " << PairText(seen) << ", not " << PairText(handed);
+        << "physical " << PairText(physical) << " handed as " << PairText(seen) << ", not "
+        << PairText(handed);
     const auto readout = MakeReadout({handed.x, handed.y}, platform::AsTextView(display->scale), format);
     ASSERT_TRUE(readout.Ok());
     const std::wstring expected(platform::AsWide(readout.Value().CStr()));
     if (physical.x * 96 % dpi == 0 && physical.y * 96 % dpi == 0) {
       EXPECT_EQ(expected, PairText(physical)) << "where the scale divides the position, the readout is exact";
     }
-    EXPECT_TRUE(readoutBecomes(expected)) << "physical " << PairText(physical) << ": "
-                                          << testing::PrintToString(TextOf(text1));
-    std::printf("%d dpi, scale %ls: physical %ls reads %ls\n", dpi, display->scale, PairText(physical).c_str(),
-                TextOf(text1).c_str());
+    EXPECT_TRUE(readoutBecomes(expected))
+        << "physical " << PairText(physical) << ": " << testing::PrintToString(TextOf(text1));
+    std::printf("%d dpi, scale %ls: physical %ls reads %ls\n", dpi, display->scale,
+                PairText(physical).c_str(), TextOf(text1).c_str());
   }
 
   // Pause and start, clicked where they are on the display.
