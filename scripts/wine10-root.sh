@@ -41,14 +41,20 @@ debian_mirror() {
 }
 
 mounts=()
+mount_at() {  # mount_at TARGET MOUNT-ARGUMENTS...: mounted, and remembered for unmounting
+  local target=$1
+  shift
+  mount "$@" "$target"
+  mounts+=("$target")
+}
 mount_into() {  # mount_into ROOT: what Wine, Xvfb and apt need, and the project
   local dir=$1
-  mkdir -p "$dir/proc" "$dir/dev" "$dir/sys" "$dir$project"
-  mount -t proc proc "$dir/proc" && mounts+=("$dir/proc")
-  mount --bind /dev "$dir/dev" && mounts+=("$dir/dev")
-  mount --bind /dev/pts "$dir/dev/pts" && mounts+=("$dir/dev/pts")
-  mount -t tmpfs tmpfs "$dir/dev/shm" && mounts+=("$dir/dev/shm")
-  mount --bind "$project" "$dir$project" && mounts+=("$dir$project")
+  mkdir -p "$dir/proc" "$dir/dev" "$dir$project"
+  mount_at "$dir/proc" -t proc proc
+  mount_at "$dir/dev" --bind /dev
+  mount_at "$dir/dev/pts" --bind /dev/pts
+  mount_at "$dir/dev/shm" -t tmpfs tmpfs
+  mount_at "$dir$project" --bind "$project"
 }
 unmount_all() {
   local i
