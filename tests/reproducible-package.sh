@@ -25,7 +25,7 @@ build second-folder-with-a-longer-name Asia/Shanghai
 a=$work/a/build
 b=$work/second-folder-with-a-longer-name/build
 zip=$(cd "$a" && ls Pinvale-*-win32.zip)
-unzip -l "$a/$zip"
+(cd "$a" && ls -l "$zip" && cmake -E tar tvf "$zip")
 echo "SHA-256, first and second folder:"
 (cd "$a" && sha256sum "$zip" Pinvale.exe)
 (cd "$b" && sha256sum "$zip" Pinvale.exe)
