@@ -31,6 +31,5 @@ set(CMAKE_CROSSCOMPILING_EMULATOR "${PINVALE_WINE}")
 # Reproducible: the PE header's time is the source's (binutils reads
 # SOURCE_DATE_EPOCH), and no build folder reaches the executable.
 include(${CMAKE_CURRENT_LIST_DIR}/source-date.cmake)
-set(CMAKE_C_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${PINVALE_SOURCE_DATE_EPOCH})
 set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${PINVALE_SOURCE_DATE_EPOCH})
 add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/= -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
