@@ -107,15 +107,6 @@ void AppendFixedForm(NumberText& out, const detail::RoundedDigits& d, NumberForm
 
 }  // namespace
 
-FixedText<12> AxisText(std::int32_t value) noexcept {
-  FixedText<12> out;
-  char buffer[12];
-  const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
-  if (value >= 0) out.Append(u' ');
-  out.AppendAscii({buffer, static_cast<std::size_t>(written.ptr - buffer)});
-  return out;
-}
-
 NumberText FormatNumber(double value, NumberFormat format) noexcept {
   NumberText out;
   if (std::isnan(value)) {

@@ -41,10 +41,6 @@ class Outcome {
 inline constexpr std::size_t kNumberTextCapacity = 24;
 using NumberText = FixedText<kNumberTextCapacity>;
 
-// A coordinate as the old runtime wrote an integer: its digits after one
-// leading space when it is zero or positive, after a minus sign otherwise.
-[[nodiscard]] FixedText<12> AxisText(std::int32_t value) noexcept;
-
 // A double as text: rounded to 15 significant digits, no trailing zeros and
 // no bare separator, the locale's decimal separator, "0" for either zero.
 // From 1E+15 up and below 1E-04 in magnitude it takes the exponent form

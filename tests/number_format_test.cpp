@@ -90,13 +90,5 @@ TEST(FormatNumber, NonFiniteValuesAreNamed) {
   EXPECT_EQ(Printable(FormatNumber(std::nan(""), kFullStop).View()), "NaN");
 }
 
-TEST(AxisText, LeadingSpaceUnlessNegative) {
-  EXPECT_EQ(Printable(AxisText(400).View()), " 400");
-  EXPECT_EQ(Printable(AxisText(0).View()), " 0");
-  EXPECT_EQ(Printable(AxisText(-128).View()), "-128");
-  EXPECT_EQ(Printable(AxisText(std::numeric_limits<std::int32_t>::min()).View()), "-2147483648");
-  EXPECT_EQ(Printable(AxisText(std::numeric_limits<std::int32_t>::max()).View()), " 2147483647");
-}
-
 }  // namespace
 }  // namespace pinvale
