@@ -1,10 +1,9 @@
 // The end-to-end driver: GoogleTest cases that check the real Pinvale.exe,
 // whose path is the first argument after GoogleTest's own.
-#include <gtest/gtest.h>
-
 #include <cstdio>
 
 #include "tests/e2e/driver.h"
+#include "tests/strict_run.h"
 
 int wmain(int argc, wchar_t** argv) {
   testing::InitGoogleTest(&argc, argv);
@@ -13,5 +12,5 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   pinvale::e2e::SetExecutablePath(argv[1]);
-  return RUN_ALL_TESTS();
+  return pinvale::RunAllTestsStrictly();
 }
