@@ -19,11 +19,19 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINEARCH=win32
 
-# Parallel tests must not race to create the prefix.
+# The marker holds the version of the prefix's set-up: a prefix made by
+# another set-up or another Wine is made anew. Parallel tests must not race
+# to make it.
+setup=$(dirname "$0")/wine-prefix-setup.sh
+version="$(wine --version) $(sha256sum <"$setup" | cut -c1-16)"
 ready=$WINEPREFIX/.pinvale-ready
-if [ ! -f "$ready" ]; then
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  flock "$WINEPREFIX.lock" sh -c '[ -f "$1" ] || { wineboot --init && "$2" && touch "$1"; } >/dev/null 2>&1' \
-    sh "$ready" "$(dirname "$0")/wine-prefix-setup.sh"
+if [ "$(cat "$ready" 2>/dev/null)" != "$version" ]; then
+  mkdir -p "$WINEPREFIX"
+  flock "$WINEPREFIX.lock" sh -c '
+    [ "$(cat "$1" 2>/dev/null)" = "$3" ] && exit 0
+    wineserver -k 2>/dev/null
+    find "$WINEPREFIX" -mindepth 1 -delete && wineboot --init && "$2" && echo "$3" >"$1"' \
+    sh "$ready" "$setup" "$version" >/dev/null 2>&1 ||
+    { echo "wine-run.sh: could not make the Wine prefix $WINEPREFIX" >&2; exit 1; }
 fi
 exec wine "$@"
