@@ -107,10 +107,24 @@ make_root() {
   echo "Wine 10 root ready in $(($(date +%s) - started)) s: $(du -sh --one-file-system "$root" | cut -f1)."
 }
 
+# What a run that was killed (SIGKILL, as at a CI time-out) left mounted
+# under a root: deepest first, and again while mounts are stacked there.
+remove_leftover_mounts() {
+  local dir=$1 target
+  while target=$(findmnt -rn -o TARGET | awk -v under="$dir/" 'index($0, under) == 1' | sort -r | head -n 1) &&
+    [ -n "$target" ]; do
+    echo "unmounting $target, left by an earlier run" >&2
+    umount -l "$target"
+  done
+}
+
 mkdir -p "$(dirname "$root")"
-# A maker holds the lock alone; runs share it, so that no root is replaced under one.
+# A maker holds the lock alone; runs share it, so that no root is replaced
+# under one. Holding it alone, whatever is mounted in the roots is a leftover.
 exec 9>"$root.lock"
 flock -x 9
+remove_leftover_mounts "$root"
+remove_leftover_mounts "$root.new"
 if [ "$(cat "$root/.pinvale-packages" 2>/dev/null)" != "$stamp" ]; then
   make_root
 fi
