@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
+#include <iterator>
+#include <utility>
+
 #include "pinvale_version.h"
 #include "platform/platform.h"
 #include "readout/readout.h"
@@ -14,9 +18,9 @@ constexpr wchar_t kClassName[] = L"PinvaleForm1";
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1IntervalMs = 100;
 
-// The scale box's background while its text gives no readout: a pale red
-// that says "look here" without taking the focus or stopping the typing.
-constexpr COLORREF kUnusableScaleColor = RGB(255, 214, 214);
+// The layout is drawn for text of this size, whatever size the user
+// chose for message boxes.
+constexpr int kInterfaceFontPoints = 9;
 
 // A fixed single frame: caption and close button, no sizing border, no
 // minimize or maximize box.
@@ -41,6 +45,37 @@ ChildStyle StyleOf(ControlKind kind) noexcept {
       return {WC_STATICW, WS_CHILD | WS_VISIBLE | SS_ICON | SS_CENTERIMAGE | SS_REALSIZEIMAGE | SS_NOTIFY, 0};
   }
   return {WC_STATICW, WS_CHILD, 0};
+}
+
+COLORREF AsColorRef(Rgb color) noexcept { return RGB(color.red, color.green, color.blue); }
+
+TextColors SystemColors(int textIndex, int backgroundIndex) noexcept {
+  const auto rgb = [](COLORREF c) { return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)}; };
+  return {rgb(GetSysColor(textIndex)), rgb(GetSysColor(backgroundIndex))};
+}
+
+bool HighContrastOn() noexcept {
+  HIGHCONTRASTW highContrast{};
+  highContrast.cbSize = sizeof highContrast;
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof highContrast, &highContrast, 0) &&
+         (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// A maximized start would leave this fixed-size window no way back.
+int StartupShowCommand(int requested) noexcept {
+  return requested == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : requested;
+}
+
+// Says why the program ends before its window could open.
+void ReportStartFailure() noexcept {
+  const DWORD error = GetLastError();
+  wchar_t message[512] = L"Pinvale 无法打开窗口，即将退出。\n\n";
+  const std::size_t used = wcslen(message);
+  if (error != 0) {
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, message + used,
+                   static_cast<DWORD>(std::size(message) - used), nullptr);
+  }
+  MessageBoxW(nullptr, message, PINVALE_CAPTION, MB_OK | MB_ICONERROR);
 }
 
 int ScreenDotsPerInch() noexcept {
@@ -92,13 +127,17 @@ int Form1::Run(HINSTANCE instance, int showCommand) {
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   windowClass.lpszClassName = kClassName;
-  if (RegisterClassExW(&windowClass) == 0) return 1;
+  if (RegisterClassExW(&windowClass) == 0) {
+    ReportStartFailure();
+    return 1;
+  }
 
   const int dotsPerInch = ScreenDotsPerInch();
   const RECT predicted = CentredWindowRect(dotsPerInch, PredictedFrame());
   if (CreateWindowExW(kWindowExStyle, kClassName, PINVALE_CAPTION, kWindowStyle, predicted.left,
                       predicted.top, predicted.right - predicted.left, predicted.bottom - predicted.top,
                       nullptr, nullptr, instance, &form) == nullptr) {
+    ReportStartFailure();
     return 1;
   }
   // Sized again around the frame the window really has: the prediction can
@@ -107,18 +146,23 @@ int Form1::Run(HINSTANCE instance, int showCommand) {
   const RECT fitted = CentredWindowRect(dotsPerInch, FrameOf(form.window_));
   SetWindowPos(form.window_, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
                fitted.bottom - fitted.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  ShowWindow(form.window_, showCommand);
+  ShowWindow(form.window_, StartupShowCommand(showCommand));
+  // Windows may take the first show command from the launcher's start-up
+  // settings instead of ours.
+  if (IsZoomed(form.window_)) ShowWindow(form.window_, SW_RESTORE);
   UpdateWindow(form.window_);
-  SetFocus(form.Control(kText2));
+  // A minimized window takes the focus only once it is restored.
+  if (!IsIconic(form.window_)) SetFocus(form.Control(kText2));
 
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+  MSG message{};
+  BOOL got = 0;
+  while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
     // Tab and Shift+Tab move between the two boxes, as in a dialog.
     if (IsDialogMessageW(form.window_, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  return static_cast<int>(message.wParam);
+  return got == 0 ? static_cast<int>(message.wParam) : 1;
 }
 
 LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -137,8 +181,14 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
       return OnCreate() ? 0 : -1;
     case WM_ACTIVATE:
-      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      OnActivate(LOWORD(wParam) != WA_INACTIVE, HIWORD(wParam) != 0);
       return 0;
+    case WM_SIZE:
+      // Restored from a minimized start while active: no activation comes.
+      if (wParam == SIZE_RESTORED && GetActiveWindow() == window_ && !IsChild(window_, GetFocus())) {
+        OnActivate(true, false);
+      }
+      break;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
@@ -151,16 +201,18 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
       OnSettingChange();
       return 0;
     case WM_DESTROY:
       KillTimer(window_, kTimer1);
       PostQuitMessage(0);
       return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-      window_ = nullptr;
-      break;
+    case WM_NCDESTROY: {
+      HWND window = std::exchange(window_, nullptr);
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      return DefWindowProcW(window, message, wParam, lParam);
+    }
     default:
       break;
   }
@@ -169,20 +221,25 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool Form1::OnCreate() {
   numberFormat_ = platform::UserNumberFormat();
-  LoadInterfaceFont();
+  const int dotsPerInch = ScreenDotsPerInch();
+  LoadInterfaceFont(dotsPerInch);
   // Besides the class icons: taskbars and switchers ask the window itself.
   SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIconLarge_.Get()));
   SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIconSmall_.Get()));
-  unusableScaleBrush_.Reset(CreateSolidBrush(kUnusableScaleColor));
-  if (!CreateControls(ScreenDotsPerInch()) || !CreateTooltips()) return false;
+  ChooseUnusableScaleColors();
+  if (!CreateControls(dotsPerInch)) return false;
+  CreateTooltips();  // the program works without them
+  // Typing into the new window replaces the scale rather than adding to it.
+  SendMessageW(Control(kText2), EM_SETSEL, 0, -1);
   OnScaleTextChange();
   // Sampling is on from the start: the first readout comes with the first tick.
   return SetTimer(window_, kTimer1, kTimer1IntervalMs, nullptr) != 0;
 }
 
 // Keeps the keyboard focus where the user left it when the window is
-// switched away from and back.
-void Form1::OnActivate(bool active) {
+// switched away from and back; a minimized window keeps none.
+void Form1::OnActivate(bool active, bool minimized) {
+  if (minimized) return;
   if (!active) {
     HWND focus = GetFocus();
     if (focus != nullptr && IsChild(window_, focus)) focusWhenInactive_ = focus;
@@ -200,15 +257,28 @@ void Form1::OnCommand(int controlId, int notification) {
   if (controlId == kText1 && notification == EN_CHANGE) OnReadoutTextChange();
 }
 
-// The user may change the decimal separator while Pinvale runs.
+// The user may change the decimal separator, the colours or high contrast
+// while Pinvale runs.
 void Form1::OnSettingChange() {
   numberFormat_ = platform::UserNumberFormat();
+  ChooseUnusableScaleColors();
   OnScaleTextChange();  // the separator may be another now
+  InvalidateRect(Control(kText2), nullptr, TRUE);
 }
 
+void Form1::ChooseUnusableScaleColors() {
+  const TextColors chosen = UnusableScaleColors(HighContrastOn(), SystemColors(COLOR_WINDOWTEXT, COLOR_WINDOW),
+                                                SystemColors(COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT));
+  unusableScaleText_ = AsColorRef(chosen.text);
+  unusableScaleBackground_ = AsColorRef(chosen.background);
+  unusableScaleBrush_.Reset(CreateSolidBrush(unusableScaleBackground_));
+}
+
+// Text and background are set together, so that the two always contrast.
 HBRUSH Form1::OnCtlColorEdit(HDC dc, HWND edit) {
-  if (edit != Control(kText2) || scaleUsable_) return nullptr;
-  SetBkColor(dc, kUnusableScaleColor);
+  if (edit != Control(kText2) || scaleUsable_ || !unusableScaleBrush_) return nullptr;
+  SetTextColor(dc, unusableScaleText_);
+  SetBkColor(dc, unusableScaleBackground_);
   return unusableScaleBrush_.Get();
 }
 
@@ -281,11 +351,11 @@ bool Form1::CreateControls(int dotsPerInch) {
   return true;
 }
 
-bool Form1::CreateTooltips() {
+void Form1::CreateTooltips() {
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
                              instance_, nullptr);
-  if (tooltip_ == nullptr) return false;
+  if (tooltip_ == nullptr) return;
   SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   for (std::size_t i = 0; i < std::size(kControls); ++i) {
     if (kControls[i].tooltip == nullptr) continue;
@@ -297,15 +367,18 @@ bool Form1::CreateTooltips() {
     tool.lpszText = const_cast<wchar_t*>(kControls[i].tooltip);
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
-  return true;
 }
 
-// The font Windows uses for message boxes and dialogs in the user's
-// language: "Microsoft YaHei UI" on a Chinese system.
-void Form1::LoadInterfaceFont() {
+// The face Windows uses for message boxes and dialogs in the user's
+// language ("Microsoft YaHei UI" on a Chinese system), at the size the
+// layout is drawn for: a larger text setting would make the labels wrap and
+// the boxes clip their text.
+void Form1::LoadInterfaceFont(int dotsPerInch) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    metrics.lfMessageFont.lfHeight = -MulDiv(kInterfaceFontPoints, dotsPerInch, 72);
+    metrics.lfMessageFont.lfWidth = 0;
     font_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
   }
 }

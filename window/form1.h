@@ -10,6 +10,7 @@
 #include "readout/number_format.h"
 #include "readout/readout.h"
 #include "window/layout.h"
+#include "window/scale_colors.h"
 
 namespace pinvale::window {
 
@@ -29,7 +30,7 @@ class Form1 {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   bool OnCreate();
-  void OnActivate(bool active);
+  void OnActivate(bool active, bool minimized);
   void OnCommand(int controlId, int notification);
   void OnSettingChange();
   [[nodiscard]] HBRUSH OnCtlColorEdit(HDC dc, HWND edit);
@@ -46,9 +47,11 @@ class Form1 {
   // Tints the scale box while its text gives no readout.
   void ShowScaleUsable(bool usable);
 
+  void ChooseUnusableScaleColors();
+
   bool CreateControls(int dotsPerInch);
-  bool CreateTooltips();
-  void LoadInterfaceFont();
+  void CreateTooltips();
+  void LoadInterfaceFont(int dotsPerInch);
   [[nodiscard]] HWND Control(ControlId id) const noexcept;
   [[nodiscard]] platform::UniqueIcon LoadIconImage(int id, int size) const noexcept;
 
@@ -63,6 +66,8 @@ class Form1 {
   platform::UniqueIcon appIconSmall_;
   std::array<platform::UniqueIcon, std::size(kControls)> pictures_{};
 
+  COLORREF unusableScaleText_ = 0;
+  COLORREF unusableScaleBackground_ = 0;
   platform::UniqueBrush unusableScaleBrush_;
   bool scaleUsable_ = true;
 

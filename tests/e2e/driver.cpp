@@ -49,9 +49,13 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 
 void Sleep(std::chrono::milliseconds duration) { ::Sleep(static_cast<DWORD>(duration.count())); }
 
-PinvaleProcess::PinvaleProcess() {
+PinvaleProcess::PinvaleProcess(int showCommand) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  if (showCommand >= 0) {
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand);
+  }
   std::wstring commandLine = L"\"" + ExecutablePath() + L"\"";
   if (!CreateProcessW(ExecutablePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       nullptr, &startup, &process_)) {

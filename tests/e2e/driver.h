@@ -25,7 +25,8 @@ void Sleep(std::chrono::milliseconds duration);
 // window's close command by the destructor.
 class PinvaleProcess {
  public:
-  PinvaleProcess();
+  // With a show command, as a shortcut's "Run" setting passes it.
+  explicit PinvaleProcess(int showCommand = -1);
   ~PinvaleProcess();
   PinvaleProcess(const PinvaleProcess&) = delete;
   PinvaleProcess& operator=(const PinvaleProcess&) = delete;

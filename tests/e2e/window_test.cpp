@@ -6,11 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "tests/e2e/driver.h"
 #include "window/layout.h"
+#include "window/scale_colors.h"
 
 namespace pinvale::e2e {
 namespace {
@@ -286,6 +290,154 @@ TEST_F(WindowTest, TooltipsShowWhenTheMouseRests) {
     MoveMouseTo({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
     Sleep(milliseconds(1500));
     EXPECT_EQ(ShownTooltip(Pinvale().ThreadId()), L"") << "control " << id;
+  }
+}
+
+// Where a control draws its text: the last column and row of its client
+// area that differ from the background (the top-left pixel), and the pixel
+// that stands out most from it.
+struct Ink {
+  int width = 0;
+  int height = 0;
+  int right = -1;
+  int bottom = -1;
+  COLORREF background = 0;
+  COLORREF boldest = 0;
+};
+
+window::Rgb AsRgb(COLORREF c) { return {GetRValue(c), GetGValue(c), GetBValue(c)}; }
+
+Ink InkOf(HWND control) {
+  RECT client{};
+  GetClientRect(control, &client);
+  MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  const Pixels pixels = ScreenPixels(client);
+  Ink ink{client.right - client.left, client.bottom - client.top};
+  ink.background = ink.boldest = pixels.front();
+  for (int y = 0; y < ink.height; ++y) {
+    for (int x = 0; x < ink.width; ++x) {
+      const COLORREF pixel = pixels[static_cast<std::size_t>(y * ink.width + x)];
+      if (Differing({pixel}, {ink.background}, 24) == 0) continue;
+      ink.right = std::max(ink.right, x);
+      ink.bottom = y;
+      const auto contrast = [&](COLORREF c) { return window::ContrastRatio(AsRgb(c), AsRgb(ink.background)); };
+      if (contrast(pixel) > contrast(ink.boldest)) ink.boldest = pixel;
+    }
+  }
+  return ink;
+}
+
+// Pinvale started with a system setting changed for the Wine session, shown
+// inactive (no caret, no selection) with the pointer away; the setting is
+// put back at the end.
+class PinvaleWithSetting {
+ public:
+  PinvaleWithSetting(const std::function<void()>& change, std::function<void()> restore)
+      : restore_{(change(), std::move(restore))} {
+    WNDCLASSW plain{};
+    plain.lpfnWndProc = DefWindowProcW;
+    plain.lpszClassName = L"PinvaleTestActive";
+    RegisterClassW(&plain);
+    active_ = CreateWindowExW(0, plain.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
+                              nullptr, nullptr);
+    BringToFront(active_);
+    MoveMouseTo({GetSystemMetrics(SM_CXSCREEN) - 10, GetSystemMetrics(SM_CYSCREEN) - 10});
+    Sleep(milliseconds(400));  // drawn inactive
+  }
+  ~PinvaleWithSetting() { DestroyWindow(active_); }
+  PinvaleWithSetting(const PinvaleWithSetting&) = delete;
+  PinvaleWithSetting& operator=(const PinvaleWithSetting&) = delete;
+  HWND Control(int id) const { return pinvale_->Control(id); }
+
+ private:
+  struct Restore {
+    std::function<void()> restore;
+    ~Restore() { restore(); }
+  } restore_;  // also when Pinvale does not start
+  std::unique_ptr<PinvaleProcess> pinvale_ = std::make_unique<PinvaleProcess>();
+  HWND active_ = nullptr;
+};
+
+// No label wraps or is cut and no box clips its text, whatever size the
+// user chose for the message font ("Make text bigger").
+TEST(TextSizeTest, TextsFitTheirControlsAtAnyMessageFontSize) {
+  NONCLIENTMETRICSW saved{};
+  saved.cbSize = sizeof saved;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved, &saved, 0);
+  for (const LONG height : {saved.lfMessageFont.lfHeight, -27L /* 20 points */}) {
+    SCOPED_TRACE(testing::Message() << "message font height " << height);
+    const auto apply = [](NONCLIENTMETRICSW metrics) {
+      SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    };
+    NONCLIENTMETRICSW larger = saved;
+    larger.lfMessageFont.lfHeight = height;
+    PinvaleWithSetting pinvale([&] { apply(larger); }, [&] { apply(saved); });
+    for (int id : {kLabel3, kText2, kLabel4, kText1}) {
+      const Ink ink = InkOf(pinvale.Control(id));
+      EXPECT_GE(ink.right, 0) << "control " << id << " shows no text";
+      EXPECT_LT(ink.right, ink.width - 1) << "control " << id << " cuts its text at the right";
+      EXPECT_LT(ink.bottom, ink.height - 1) << "control " << id << " cuts or wraps its text";
+    }
+  }
+}
+
+// The scale box's tint, in the default and in a dark colour scheme: its text
+// always contrasts with it (WCAG's 4.5 : 1).
+TEST(ColourSchemeTest, TintedScaleBoxTextContrasts) {
+  const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT};
+  const COLORREF saved[] = {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)};
+  const COLORREF dark[] = {RGB(0, 0, 0), RGB(255, 255, 255)};
+  for (const COLORREF* scheme : {saved, dark}) {
+    PinvaleWithSetting pinvale([&] { SetSysColors(2, elements, scheme); }, [&] { SetSysColors(2, elements, saved); });
+    EXPECT_EQ(InkOf(pinvale.Control(kText2)).background, scheme[0]) << "the scheme did not reach Pinvale";
+    SendMessageW(pinvale.Control(kText2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"abc"));
+    Ink ink;
+    EXPECT_TRUE(WaitUntil([&] {
+      ink = InkOf(pinvale.Control(kText2));
+      return AsRgb(ink.background) == window::kUnusableScaleTint;
+    })) << "the box is not tinted";
+    const double contrast = window::ContrastRatio(AsRgb(ink.boldest), AsRgb(ink.background));
+    std::printf("window text %06lx on %06lx: the tinted box draws %06lx on %06lx, contrast %.1f : 1\n", scheme[1],
+                scheme[0], ink.boldest, ink.background, contrast);
+    EXPECT_GE(contrast, window::kMinimumContrast);
+  }
+}
+
+// From a shortcut's "Run" setting: the window never opens maximized, a
+// minimized one takes no keys until it is restored, and typing into the
+// new window replaces the scale.
+TEST(StartUpTest, ShowCommandsFocusAndFirstTyping) {
+  struct Case {
+    const char* name;
+    int show;
+    bool minimized;
+  };
+  const Case cases[] = {{"normal", SW_SHOWNORMAL, false},
+                        {"maximized", SW_SHOWMAXIMIZED, false},
+                        {"minimized", SW_SHOWMINIMIZED, true},
+                        {"minimized, not active", SW_SHOWMINNOACTIVE, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PinvaleProcess pinvale(c.show);
+    HWND window = pinvale.Window();
+    HWND text2 = pinvale.Control(kText2);
+    EXPECT_FALSE(IsZoomed(window));
+    EXPECT_EQ(IsIconic(window) != 0, c.minimized);
+    if (c.minimized) {
+      EXPECT_NE(FocusOf(pinvale.ThreadId()), text2);
+      TypeText(L"9");
+      Sleep(milliseconds(300));  // keys that went astray would have arrived
+      ShowWindow(window, SW_RESTORE);
+      BringToFront(window);
+    }
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 399);
+    EXPECT_EQ(client.bottom, 109);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(pinvale.ThreadId()) == text2; })) << "no focus in the scale box";
+    TypeText(L"125");
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(text2) == L"125"; }))
+        << "typing 125 gave " << testing::PrintToString(TextOf(text2));
   }
 }
 

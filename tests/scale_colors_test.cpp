@@ -1,0 +1,46 @@
+// The scale box's colours while its text gives no readout, in the schemes
+// Windows users have; Wine always reports high contrast off.
+#include <gtest/gtest.h>
+
+#include "window/scale_colors.h"
+
+namespace pinvale::window {
+namespace {
+
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kWhite{255, 255, 255};
+
+TEST(UnusableScaleColors, ReadableInEveryScheme) {
+  struct Case {
+    const char* scheme;
+    bool highContrast;
+    TextColors window;
+    TextColors highlight;
+    TextColors expected;
+  };
+  const Case cases[] = {
+      {"default", false, {kBlack, kWhite}, {kWhite, {0, 120, 215}}, {kBlack, kUnusableScaleTint}},
+      {"dark: white on black", false, {kWhite, kBlack}, {kWhite, {0, 120, 215}}, {kBlack, kUnusableScaleTint}},
+      {"dark red text", false, {{128, 0, 0}, kWhite}, {kWhite, kBlack}, {{128, 0, 0}, kUnusableScaleTint}},
+      {"high contrast black", true, {kWhite, kBlack}, {kBlack, {26, 235, 255}}, {kBlack, {26, 235, 255}}},
+      {"high contrast white", true, {kBlack, kWhite}, {kWhite, {55, 0, 110}}, {kWhite, {55, 0, 110}}},
+      {"high contrast, a pair that does not read", true, {kWhite, kBlack}, {{90, 90, 90}, {60, 60, 60}},
+       {kWhite, {60, 60, 60}}},
+  };
+  for (const auto& c : cases) {
+    const TextColors chosen = UnusableScaleColors(c.highContrast, c.window, c.highlight);
+    EXPECT_EQ(chosen.background, c.expected.background) << c.scheme;
+    EXPECT_EQ(chosen.text, c.expected.text) << c.scheme;
+    EXPECT_GE(ContrastRatio(chosen.text, chosen.background), kMinimumContrast) << c.scheme;
+  }
+}
+
+TEST(ContrastRatio, KnownPairs) {
+  EXPECT_NEAR(ContrastRatio(kBlack, kWhite), 21.0, 1e-9);
+  EXPECT_NEAR(ContrastRatio(kWhite, kBlack), 21.0, 1e-9);
+  EXPECT_NEAR(ContrastRatio({118, 118, 118}, kWhite), 4.54, 0.01);  // the lightest grey that reads on white
+  EXPECT_NEAR(ContrastRatio(kUnusableScaleTint, kUnusableScaleTint), 1.0, 1e-9);
+}
+
+}  // namespace
+}  // namespace pinvale::window
