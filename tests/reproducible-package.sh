@@ -1,45 +1,84 @@
 #!/usr/bin/env bash
-# The release is reproducible: the last commit, cloned into two folders of
-# different names and built there a few seconds apart, in two time zones,
-# gives the same Pinvale.exe, zip and SHA256SUMS, byte for byte, and neither
-# folder's name is in the executable. Only what the package needs is built.
-# Usage: reproducible-package.sh SOURCE-DIR WORK-DIR
+# The release is the same for every builder: the last commit, built by the
+# caller (root) in one folder and by an unprivileged user in another, with
+# umask 077, another locale and time zone, on a date years away, gives the
+# same Pinvale.exe, zip and SHA256SUMS, byte for byte; where they differ,
+# diffoscope says how. Also: the zip holds exactly the release's files, and
+# the third-party notices cover exactly the runtime parts that the linker's
+# map shows in the executable. Only what the package needs is built.
+# Usage (as root): reproducible-package.sh SOURCE-DIR WORK-DIR
 set -euo pipefail
 source=$1
 work=$2
-git -C "$source" rev-parse HEAD >/dev/null 2>&1 || { echo "not a git checkout: nothing to compare"; exit 0; }
+head=$(git -C "$source" rev-parse HEAD 2>&1) ||
+  { echo "FAILED: cannot read the commit to build from $source: $head"; exit 1; }
+[ "$(id -u)" -eq 0 ] || { echo "FAILED: run as root, to build the second copy as another user"; exit 1; }
+builder=pinvale-builder
+id -u "$builder" >/dev/null 2>&1 || useradd --system --user-group --no-create-home "$builder"
 rm -rf "$work"
 mkdir -p "$work"
+other=$(mktemp -d /tmp/pinvale-other-builder.XXXXXX)
+trap 'rm -rf "$other"' EXIT
+chmod 755 "$other"
 
-build() {  # build FOLDER TIME-ZONE
-  local clone=$work/$1 zone=$2
-  git clone -q --no-hardlinks "$source" "$clone/src"
-  TZ=$zone cmake -S "$clone/src" -B "$clone/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$clone/src/cmake/mingw-i686.cmake" -DPINVALE_BUILD_TESTS=OFF >/dev/null
-  TZ=$zone cmake --build "$clone/build" --target package >/dev/null
-}
-build a UTC
-sleep 2
-build second-folder-with-a-longer-name Asia/Shanghai
+configure_and_package='
+  git clone -q --no-hardlinks "$1" "$2/src" && git -C "$2/src" checkout -q --detach "$3"
+  cmake -S "$2/src" -B "$2/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$2/src/cmake/mingw-i686.cmake" -DPINVALE_BUILD_TESTS=OFF >/dev/null
+  cmake --build "$2/build" --target package >/dev/null'
+a=$work/a
+TZ=UTC LC_ALL=C bash -c "$configure_and_package" sh "$source" "$a" "$head"
+# The other builder clones a copy of its own, as git refuses root's.
+git clone -q --bare --no-hardlinks "$source" "$other/source.git"
+b=$other/second-folder-with-a-longer-name
+mkdir -p "$b"
+chown -R "$builder:" "$other"
+runuser -u "$builder" -- env -i PATH="$PATH" HOME="$other" TZ=Asia/Shanghai LC_ALL=C.UTF-8 \
+  faketime '@2031-07-15 08:30:00' bash -c "umask 077; $configure_and_package" sh "$other/source.git" "$b" "$head"
 
-a=$work/a/build
-b=$work/second-folder-with-a-longer-name/build
-zip=$(cd "$a" && ls Pinvale-*-win32.zip)
-(cd "$a" && ls -l "$zip" && cmake -E tar tvf "$zip")
-echo "SHA-256, first and second folder:"
-(cd "$a" && sha256sum "$zip" Pinvale.exe)
-(cd "$b" && sha256sum "$zip" Pinvale.exe)
+zip=$(cd "$a/build" && ls Pinvale-*-win32.zip)
+folder=${zip%.zip}
+(cd "$a/build" && ls -l "$zip" && cmake -E tar tvf "$zip")
+echo "SHA-256, built by $(id -un) and by $builder (umask 077, C.UTF-8, Asia/Shanghai, 2031):"
+(cd "$a/build" && sha256sum "$zip" Pinvale.exe)
+(cd "$b/build" && sha256sum "$zip" Pinvale.exe)
 
 status=0
 for file in Pinvale.exe "$zip" SHA256SUMS; do
-  cmp "$a/$file" "$b/$file" || status=1
-done
-(cd "$a" && sha256sum -c SHA256SUMS) || status=1
-for folder in "$work/a" "$work/second-folder-with-a-longer-name"; do
-  if grep -q -a -F "$folder" "$a/Pinvale.exe" "$b/Pinvale.exe"; then
-    echo "a build folder's name is in the executable: $folder"
+  if ! cmp -s "$a/build/$file" "$b/build/$file"; then
+    echo "FAILED: $file differs between the two builders:"
+    diffoscope --no-progress --text - "$a/build/$file" "$b/build/$file" | head -n 60 || true
     status=1
   fi
 done
+(cd "$a/build" && sha256sum -c SHA256SUMS) || status=1
+for folder_name in "$a" "$b"; do
+  if grep -q -a -F "$folder_name" "$a/build/Pinvale.exe" "$b/build/Pinvale.exe"; then
+    echo "FAILED: a build folder's name is in the executable: $folder_name"
+    status=1
+  fi
+done
+
+expected=$(printf '%s\n' LICENSE.txt Pinvale.exe README.en.txt README.zh-CN.txt THIRD-PARTY-NOTICES.txt |
+  sed "s|^|$folder/|")
+if [ "$(cmake -E tar tf "$a/build/$zip" | sort)" != "$expected" ]; then
+  echo "FAILED: the zip should hold exactly:"
+  echo "$expected"
+  status=1
+fi
+
+# The runtime parts in the executable: archives that gave members, and
+# objects loaded whole; not the program's own libraries.
+map=$a/build/Pinvale.map
+linked=$({ sed -n 's/^\([^ (]*\.a\)(.*/\1/p' "$map"; sed -n 's/^LOAD \(.*\.o\)$/\1/p' "$map"; } |
+  xargs -n 1 basename | grep -v '^libpinvale_' | sort -u)
+covered=$(sed -n 's/^Covers: //p' "$a/src/THIRD-PARTY-NOTICES.txt" | tr ' ' '\n' | sed '/^$/d' | sort -u)
+if [ "$linked" != "$covered" ]; then
+  echo "FAILED: THIRD-PARTY-NOTICES.txt does not cover what the linker's map shows in Pinvale.exe:"
+  diff <(echo "$covered") <(echo "$linked") | sed -n 's/^> /  linked, no notice: /p; s/^< /  a notice, not linked: /p'
+  status=1
+fi
+echo "runtime parts linked and covered by the notices: $(echo $linked)"
+
 [ "$status" -eq 0 ] && echo "the two builds are the same, byte for byte"
 exit "$status"
