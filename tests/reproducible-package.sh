@@ -34,7 +34,7 @@ b=$other/second-folder-with-a-longer-name
 mkdir -p "$b"
 chown -R "$builder:" "$other"
 runuser -u "$builder" -- env -i PATH="$PATH" HOME="$other" TZ=Asia/Shanghai LC_ALL=C.UTF-8 \
-  faketime '@2031-07-15 08:30:00' bash -c "umask 077; $configure_and_package" sh "$other/source.git" "$b" "$head"
+  faketime '2031-07-15 08:30:00' bash -c "umask 077; $configure_and_package" sh "$other/source.git" "$b" "$head"
 
 zip=$(cd "$a/build" && ls Pinvale-*-win32.zip)
 folder=${zip%.zip}
