@@ -16,7 +16,7 @@ packages=(
   clang libclang-rt-14-dev             # fuzzing with libFuzzer and the sanitizers
   clang-tidy cppcheck                  # lint
   strip-nondeterminism                 # the same release zip for every builder
-  faketime diffoscope-minimal          # building it on another date; explaining a difference
+  libfaketime diffoscope-minimal       # building it on another date; explaining a difference
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -33,8 +33,14 @@ git clone -q --bare --no-hardlinks "$source" "$other/source.git"
 b=$other/second-folder-with-a-longer-name
 mkdir -p "$b"
 chown -R "$builder:" "$other"
+# libfaketime preloaded, as its faketime wrapper needs a writable /dev/shm:
+# every process starts its clock at that date.
+libfaketime=$(dpkg -L libfaketime | grep -m 1 '/libfaketime\.so\.1$') ||
+  { echo "FAILED: libfaketime is not installed"; exit 1; }
 runuser -u "$builder" -- env -i PATH="$PATH" HOME="$other" TZ=Asia/Shanghai LC_ALL=C.UTF-8 \
-  faketime '2031-07-15 08:30:00' bash -c "umask 077; $configure_and_package" sh "$other/source.git" "$b" "$head"
+  LD_PRELOAD="$libfaketime" FAKETIME='@2031-07-15 08:30:00' \
+  bash -c "umask 077; [ \$(date +%Y) = 2031 ] || { echo 'FAILED: the date is not faked'; exit 1; }
+    $configure_and_package" sh "$other/source.git" "$b" "$head"
 
 zip=$(cd "$a/build" && ls Pinvale-*-win32.zip)
 folder=${zip%.zip}
