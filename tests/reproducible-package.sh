@@ -89,7 +89,7 @@ if [ -n "$uncovered$unlinked" ]; then
   printf '%s\n' "$uncovered" "$unlinked" | sed '/^$/d'
   status=1
 fi
-echo "runtime parts linked, all covered by the notices: $(echo $linked)"
+echo "runtime parts linked, from these archives and objects: $(echo "$linked" | sed "s/:.*//" | uniq | tr "\n" " ")"
 
 [ "$status" -eq 0 ] && echo "the two builds are the same, byte for byte"
 exit "$status"
