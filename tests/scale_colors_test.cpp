@@ -1,8 +1,8 @@
 // The scale box's colours while its text gives no readout, in the schemes
 // Windows users have; Wine always reports high contrast off.
-#include <gtest/gtest.h>
-
 #include "window/scale_colors.h"
+
+#include <gtest/gtest.h>
 
 namespace pinvale::window {
 namespace {
@@ -20,11 +20,18 @@ TEST(UnusableScaleColors, ReadableInEveryScheme) {
   };
   const Case cases[] = {
       {"default", false, {kBlack, kWhite}, {kWhite, {0, 120, 215}}, {kBlack, kUnusableScaleTint}},
-      {"dark: white on black", false, {kWhite, kBlack}, {kWhite, {0, 120, 215}}, {kBlack, kUnusableScaleTint}},
+      {"dark: white on black",
+       false,
+       {kWhite, kBlack},
+       {kWhite, {0, 120, 215}},
+       {kBlack, kUnusableScaleTint}},
       {"dark red text", false, {{128, 0, 0}, kWhite}, {kWhite, kBlack}, {{128, 0, 0}, kUnusableScaleTint}},
       {"high contrast black", true, {kWhite, kBlack}, {kBlack, {26, 235, 255}}, {kBlack, {26, 235, 255}}},
       {"high contrast white", true, {kBlack, kWhite}, {kWhite, {55, 0, 110}}, {kWhite, {55, 0, 110}}},
-      {"high contrast, a pair that does not read", true, {kWhite, kBlack}, {{90, 90, 90}, {60, 60, 60}},
+      {"high contrast, a pair that does not read",
+       true,
+       {kWhite, kBlack},
+       {{90, 90, 90}, {60, 60, 60}},
        {kWhite, {60, 60, 60}}},
   };
   for (const auto& c : cases) {

@@ -72,8 +72,8 @@ void ReportStartFailure() noexcept {
   wchar_t message[512] = L"Pinvale 无法打开窗口，即将退出。\n\n";
   const std::size_t used = wcslen(message);
   if (error != 0) {
-    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, message + used,
-                   static_cast<DWORD>(std::size(message) - used), nullptr);
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                   message + used, static_cast<DWORD>(std::size(message) - used), nullptr);
   }
   MessageBoxW(nullptr, message, PINVALE_CAPTION, MB_OK | MB_ICONERROR);
 }
@@ -267,8 +267,9 @@ void Form1::OnSettingChange() {
 }
 
 void Form1::ChooseUnusableScaleColors() {
-  const TextColors chosen = UnusableScaleColors(HighContrastOn(), SystemColors(COLOR_WINDOWTEXT, COLOR_WINDOW),
-                                                SystemColors(COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT));
+  const TextColors chosen =
+      UnusableScaleColors(HighContrastOn(), SystemColors(COLOR_WINDOWTEXT, COLOR_WINDOW),
+                          SystemColors(COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT));
   unusableScaleText_ = AsColorRef(chosen.text);
   unusableScaleBackground_ = AsColorRef(chosen.background);
   unusableScaleBrush_.Reset(CreateSolidBrush(unusableScaleBackground_));

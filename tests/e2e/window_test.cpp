@@ -320,7 +320,9 @@ Ink InkOf(HWND control) {
       if (Differing({pixel}, {ink.background}, 24) == 0) continue;
       ink.right = std::max(ink.right, x);
       ink.bottom = y;
-      const auto contrast = [&](COLORREF c) { return window::ContrastRatio(AsRgb(c), AsRgb(ink.background)); };
+      const auto contrast = [&](COLORREF c) {
+        return window::ContrastRatio(AsRgb(c), AsRgb(ink.background));
+      };
       if (contrast(pixel) > contrast(ink.boldest)) ink.boldest = pixel;
     }
   }
@@ -338,8 +340,8 @@ class PinvaleWithSetting {
     plain.lpfnWndProc = DefWindowProcW;
     plain.lpszClassName = L"PinvaleTestActive";
     RegisterClassW(&plain);
-    active_ = CreateWindowExW(0, plain.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
-                              nullptr, nullptr);
+    active_ = CreateWindowExW(0, plain.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr,
+                              nullptr, nullptr, nullptr);
     BringToFront(active_);
     MoveMouseTo({GetSystemMetrics(SM_CXSCREEN) - 10, GetSystemMetrics(SM_CYSCREEN) - 10});
     Sleep(milliseconds(400));  // drawn inactive
@@ -367,7 +369,8 @@ TEST(TextSizeTest, TextsFitTheirControlsAtAnyMessageFontSize) {
   for (const LONG height : {saved.lfMessageFont.lfHeight, -27L /* 20 points */}) {
     SCOPED_TRACE(testing::Message() << "message font height " << height);
     const auto apply = [](NONCLIENTMETRICSW metrics) {
-      SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+      SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics,
+                            SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
     };
     NONCLIENTMETRICSW larger = saved;
     larger.lfMessageFont.lfHeight = height;
@@ -388,7 +391,8 @@ TEST(ColourSchemeTest, TintedScaleBoxTextContrasts) {
   const COLORREF saved[] = {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)};
   const COLORREF dark[] = {RGB(0, 0, 0), RGB(255, 255, 255)};
   for (const COLORREF* scheme : {saved, dark}) {
-    PinvaleWithSetting pinvale([&] { SetSysColors(2, elements, scheme); }, [&] { SetSysColors(2, elements, saved); });
+    PinvaleWithSetting pinvale([&] { SetSysColors(2, elements, scheme); },
+                               [&] { SetSysColors(2, elements, saved); });
     EXPECT_EQ(InkOf(pinvale.Control(kText2)).background, scheme[0]) << "the scheme did not reach Pinvale";
     SendMessageW(pinvale.Control(kText2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"abc"));
     Ink ink;
@@ -397,8 +401,8 @@ TEST(ColourSchemeTest, TintedScaleBoxTextContrasts) {
       return AsRgb(ink.background) == window::kUnusableScaleTint;
     })) << "the box is not tinted";
     const double contrast = window::ContrastRatio(AsRgb(ink.boldest), AsRgb(ink.background));
-    std::printf("window text %06lx on %06lx: the tinted box draws %06lx on %06lx, contrast %.1f : 1\n", scheme[1],
-                scheme[0], ink.boldest, ink.background, contrast);
+    std::printf("window text %06lx on %06lx: the tinted box draws %06lx on %06lx, contrast %.1f : 1\n",
+                scheme[1], scheme[0], ink.boldest, ink.background, contrast);
     EXPECT_GE(contrast, window::kMinimumContrast);
   }
 }
@@ -434,7 +438,8 @@ TEST(StartUpTest, ShowCommandsFocusAndFirstTyping) {
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, 399);
     EXPECT_EQ(client.bottom, 109);
-    ASSERT_TRUE(WaitUntil([&] { return FocusOf(pinvale.ThreadId()) == text2; })) << "no focus in the scale box";
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(pinvale.ThreadId()) == text2; }))
+        << "no focus in the scale box";
     TypeText(L"125");
     EXPECT_TRUE(WaitUntil([&] { return TextOf(text2) == L"125"; }))
         << "typing 125 gave " << testing::PrintToString(TextOf(text2));
