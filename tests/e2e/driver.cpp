@@ -92,6 +92,43 @@ DWORD PinvaleProcess::Close() {
   return exitCode;
 }
 
+// Runs a function of the process in a thread of its own; its exit code.
+DWORD RunInProcess(HANDLE process, LPTHREAD_START_ROUTINE function, void* parameter) {
+  HANDLE thread = CreateRemoteThread(process, nullptr, 0, function, parameter, 0, nullptr);
+  DWORD result = 0;
+  if (thread != nullptr && WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0)
+    GetExitCodeThread(thread, &result);
+  if (thread != nullptr) CloseHandle(thread);
+  return result;
+}
+
+HeapProbe::HeapProbe(HANDLE process) : process_(process) {
+  wchar_t driver[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, driver, MAX_PATH);
+  std::wstring path = driver;
+  path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"heap_probe.dll";
+  HMODULE here = LoadLibraryW(path.c_str());
+  const auto size = (path.size() + 1) * sizeof(wchar_t);
+  void* remotePath = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  if (here == nullptr || remotePath == nullptr ||
+      !WriteProcessMemory(process, remotePath, path.c_str(), size, nullptr)) {
+    return;
+  }
+  // LoadLibraryW is at the same address in every process; the probe's
+  // function is at the same offset from wherever the probe is loaded there.
+  auto* load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "LoadLibraryW")));
+  const DWORD there = RunInProcess(process, load, remotePath);
+  VirtualFreeEx(process, remotePath, 0, MEM_RELEASE);
+  const auto offset =
+      reinterpret_cast<ULONG_PTR>(GetProcAddress(here, "HeapBytesInUse")) - reinterpret_cast<ULONG_PTR>(here);
+  if (there != 0) count_ = reinterpret_cast<LPTHREAD_START_ROUTINE>(there + offset);
+}
+
+DWORD HeapProbe::BytesInUse() const {
+  return count_ != nullptr ? RunInProcess(process_, count_, nullptr) : 0;
+}
+
 std::wstring TextOf(HWND window) {
   // WM_GETTEXT is carried across processes; GetWindowText is not, for controls.
   const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
@@ -208,6 +245,11 @@ bool AtX(const std::wstring& xdotoolArguments) {
       WaitUntil([&] { return GetFileAttributesW(doneInWine.c_str()) != INVALID_FILE_ATTRIBUTES; });
   DeleteFileW(doneInWine.c_str());
   return ended;
+}
+
+void PostClick(HWND control) {
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(16, 16));
+  PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(16, 16));
 }
 
 void BringToFront(HWND window) {

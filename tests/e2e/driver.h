@@ -47,6 +47,19 @@ class PinvaleProcess {
   HWND window_ = nullptr;
 };
 
+// The bytes in use in a process's heaps, counted inside it by
+// heap_probe.dll (beside the driver), which a remote thread loads into it.
+class HeapProbe {
+ public:
+  explicit HeapProbe(HANDLE process);
+  // 0 when the probe could not run.
+  [[nodiscard]] DWORD BytesInUse() const;
+
+ private:
+  HANDLE process_;
+  LPTHREAD_START_ROUTINE count_ = nullptr;  // HeapBytesInUse, at its address in the process
+};
+
 std::wstring TextOf(HWND window);
 std::wstring ClassOf(HWND window);
 // A child's rectangle in its parent's client coordinates.
@@ -60,6 +73,10 @@ void ClickControl(HWND control);
 void PressKey(WORD virtualKey, bool shift = false);
 void TypeText(const std::wstring& text);
 void BringToFront(HWND window);
+// A click posted to the control itself, where each click must count once:
+// Wine's input path now and then loses or repeats a click while a tooltip
+// comes and goes.
+void PostClick(HWND control);
 
 // Runs xdotool with these arguments at the X level and waits until it has
 // ended; false if it did not. A key held with SendInput is dropped as soon

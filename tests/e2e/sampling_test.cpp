@@ -57,7 +57,8 @@ class SamplingTest : public testing::Test {
 
   // The readout for the pointer at this point and the scale.
   static std::wstring ReadoutFor(POINT point, const wchar_t* scale = L"150") {
-    const auto readout = MakeReadout({point.x, point.y}, platform::AsTextView(scale), platform::UserNumberFormat());
+    const auto readout =
+        MakeReadout({point.x, point.y}, platform::AsTextView(scale), platform::UserNumberFormat());
     return readout.Ok() ? std::wstring(platform::AsWide(readout.Value().CStr())) : L"(no readout)";
   }
 
@@ -354,18 +355,12 @@ TEST_F(SamplingTest, ReadoutUpdatesTenTimesASecond) {
 
 // Wine keeps a window that owns a topmost popup (every tooltip control is
 // one) below its own popups, so it neither shows WS_EX_TOPMOST nor stays
-// above other windows after SetWindowPos(HWND_TOPMOST), before start or after. What can be seen is
-// the call itself: run-with-trace.sh turns on Wine's "win" trace, which logs
-// every placement with its arguments, and once the program has ended counts
-// the placements of the window on top, unmoved and unresized, against the
-// clicks on start that this test reports: none before the first.
-// Here each click must count exactly once, so the button messages are posted
-// to the picture directly: Wine's input path now and then loses or repeats a
-// click while a tooltip comes and goes, which the other tests tolerate.
-void PostClick(HWND control) {
-  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(16, 16));
-  PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(16, 16));
-}
+// above other windows after SetWindowPos(HWND_TOPMOST), before start or
+// after. What can be seen is the call itself: run-with-trace.sh turns on
+// Wine's "win" trace, which logs every placement with its arguments, and once
+// the program has ended counts the placements of the window on top, unmoved
+// and unresized, against the clicks on start that this test reports: none
+// before the first. Each click must count exactly once, so it is posted.
 
 TEST(SamplingTopmostTest, StartPlacesTheWindowOnTopAndPauseLeavesIt) {
   if (GetEnvironmentVariableW(L"PINVALE_WIN_TRACE", nullptr, 0) == 0) {
