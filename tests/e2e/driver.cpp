@@ -138,6 +138,10 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
+bool TextStays(HWND window, const std::wstring& text, std::chrono::milliseconds span) {
+  return !WaitUntil([&] { return TextOf(window) != text; }, span);
+}
+
 std::wstring ClassOf(HWND window) {
   wchar_t name[64] = {};
   GetClassNameW(window, name, 64);

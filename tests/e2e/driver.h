@@ -61,6 +61,10 @@ class HeapProbe {
 };
 
 std::wstring TextOf(HWND window);
+// Whether the window keeps this text for the whole span: a change that
+// must not come cannot be seen, only waited for, here over four ticks.
+bool TextStays(HWND window, const std::wstring& text,
+               std::chrono::milliseconds span = std::chrono::milliseconds(450));
 std::wstring ClassOf(HWND window);
 // A child's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);

@@ -62,11 +62,7 @@ class SamplingTest : public testing::Test {
     return readout.Ok() ? std::wstring(platform::AsWide(readout.Value().CStr())) : L"(no readout)";
   }
 
-  // Whether the readout box keeps this text for the whole span: a change
-  // that did not come cannot be seen, only waited for over several ticks.
-  bool ReadoutStays(const std::wstring& expected, milliseconds span = milliseconds(450)) {
-    return !WaitUntil([&] { return Readout() != expected; }, span);
-  }
+  bool ReadoutStays(const std::wstring& expected) { return TextStays(Pinvale().Control(kText1), expected); }
 
   // Clicks pause with the readout showing the pointer on it, then moves the
   // pointer away: the readout must stay. False, with a failure, if the click
