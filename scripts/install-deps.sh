@@ -12,6 +12,7 @@ packages=(
   fonts-wine                           # Marlett, for the caption buttons Wine draws
   xdotool                              # keys held at the X level in the tests
   imagemagick librsvg2-bin icoutils    # screenshots, icons and resource checks
+  zopfli                               # the icons' PNG images, compressed
   locales                              # a comma-separator locale for the tests
   clang libclang-rt-14-dev             # fuzzing with libFuzzer and the sanitizers
   clang-tidy cppcheck                  # lint
