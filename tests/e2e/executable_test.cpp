@@ -150,6 +150,28 @@ TEST_F(ExecutableTest, IconGroupsHoldTheListedImages) {
   EXPECT_TRUE(IconImages(Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(2))) == button) << "StartPicture";
   EXPECT_TRUE(IconImages(Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(3))) == button) << "PausePicture";
 
+  // Every image decodes at its own size, bitmap or PNG, as LoadImageW decodes the one it picks.
+  for (int group = 1; group <= 3; ++group) {
+    const std::string directory = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(group));
+    for (std::size_t at = 6; at + sizeof(IconGroupEntry) <= directory.size(); at += sizeof(IconGroupEntry)) {
+      IconGroupEntry entry{};
+      std::copy_n(directory.data() + at, sizeof entry, reinterpret_cast<char*>(&entry));
+      std::string image = Resource(RT_ICON, MAKEINTRESOURCEW(entry.id));
+      const int size = entry.width == 0 ? 256 : entry.width;
+      HICON icon =
+          CreateIconFromResourceEx(reinterpret_cast<BYTE*>(image.data()), static_cast<DWORD>(image.size()),
+                                   TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
+      ICONINFO info{};
+      BITMAP mask{};
+      if (icon != nullptr && GetIconInfo(icon, &info)) GetObjectW(info.hbmMask, sizeof mask, &mask);
+      EXPECT_EQ(mask.bmWidth, size) << "group " << group << ", image " << entry.id << " of " << entry.bitCount
+                                    << " bits";
+      DeleteObject(info.hbmMask);
+      DeleteObject(info.hbmColor);
+      DestroyIcon(icon);
+    }
+  }
+
   // The application icon has the lowest id, so Windows shows it for the file.
   WORD lowest = 0xFFFF;
   EnumResourceNamesW(module_, RT_GROUP_ICON, KeepLowestId, reinterpret_cast<LONG_PTR>(&lowest));
