@@ -31,10 +31,36 @@ for package in "${packages[@]}"; do
   [ "$status" = "install ok installed" ] || missing+=("$package")
 done
 
+# A mirror in mid-sync can serve an index that its own release file does not
+# list; that passes within minutes or hours. Retried a few times, then named.
+update_package_lists() {
+  local log try
+  log=$(mktemp)
+  for try in 1 2 3; do
+    if apt-get update -qq >"$log" 2>&1; then
+      rm -f "$log"
+      return 0
+    fi
+    [ "$try" -eq 3 ] || { echo "apt-get update failed (try $try of 3); again in 20 s"; sleep 20; }
+  done
+  echo "FAILED: the package lists could not be updated. apt-get said:"
+  sed 's/^/  /' "$log"
+  local failed
+  failed=$(sed -n 's/^E: Failed to fetch \([^ ]*\).*/\1/p' "$log")
+  if [ -n "$failed" ] && grep -q -E 'Mirror sync in progress|Hash Sum mismatch|unexpected size' "$log"; then
+    echo "The mirror served these indexes broken, three times over 40 s:"
+    echo "$failed" | sed 's/^/  /'
+    echo "That is the mirror's fault (it is mid-sync), not this machine's or the project's. Run this"
+    echo "again later, or name another Debian mirror in /etc/apt/sources.list.d/."
+  fi
+  rm -f "$log"
+  exit 1
+}
+
 if [ ${#missing[@]} -gt 0 ] || [ -n "${need_update:-}" ]; then
   echo "Installing: ${missing[*]:-(package lists only)}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
+  update_package_lists
   if [ ${#missing[@]} -gt 0 ]; then
     apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   fi
