@@ -19,11 +19,22 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINEARCH=win32
 
+# Wine's loader here is a 32-bit x86 program: a kernel that runs none (IA-32
+# emulation off, as on some virtual machines) refuses it.
+wine_version=$(wine --version 2>/dev/null) || {
+  why=$(wine --version 2>&1 || true)
+  echo "wine-run.sh: Wine does not start on this machine: $why" >&2
+  case $why in *"Exec format error"*)
+    echo "wine-run.sh: this kernel runs no 32-bit x86 programs, and Wine's loader is one;" \
+      "the Windows tests need a machine that runs them (IA-32 emulation on)" >&2 ;;
+  esac
+  exit 1
+}
 # The marker holds the version of the prefix's set-up: a prefix made by
 # another set-up or another Wine is made anew. Parallel tests must not race
 # to make it.
 setup=$(dirname "$0")/wine-prefix-setup.sh
-version="$(wine --version) $(sha256sum <"$setup" | cut -c1-16)"
+version="$wine_version $(sha256sum <"$setup" | cut -c1-16)"
 ready=$WINEPREFIX/.pinvale-ready
 if [ "$(cat "$ready" 2>/dev/null)" != "$version" ]; then
   mkdir -p "$WINEPREFIX"
