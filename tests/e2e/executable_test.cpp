@@ -203,9 +203,13 @@ TEST_F(ExecutableTest, VersionRecord) {
   EXPECT_EQ(translation->codePage, 1200);
 
   const std::pair<const wchar_t*, const wchar_t*> strings[] = {
-      {L"FileVersion", L"1.00"},     {L"ProductVersion", L"1.00"},
-      {L"InternalName", L"Pinvale"}, {L"OriginalFilename", L"Pinvale.exe"},
+      {L"FileVersion", L"1.00"},
+      {L"ProductVersion", L"1.00"},
+      {L"InternalName", L"Pinvale"},
+      {L"OriginalFilename", L"Pinvale.exe"},
       {L"ProductName", L"Pinvale"},
+      {L"FileDescription", L"Pinvale"},
+      {L"LegalCopyright", L"Copyright (c) 2026 the Pinvale authors"},
   };
   for (const auto& [name, expected] : strings) {
     const std::wstring path = std::wstring(L"\\StringFileInfo\\080404B0\\") + name;
