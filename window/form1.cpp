@@ -85,6 +85,10 @@ int ScreenDotsPerInch() noexcept {
   return dpi;
 }
 
+ScreenRect PrimaryScreen() noexcept {
+  return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
 // The frame around the client area, as AdjustWindowRectEx predicts it.
 SIZE PredictedFrame() noexcept {
   RECT rect{0, 0, 0, 0};
@@ -106,9 +110,8 @@ SIZE FrameOf(HWND window) noexcept {
 RECT CentredWindowRect(int dotsPerInch, SIZE frame) noexcept {
   const int width = TwipsToPixels(kClientArea.width, dotsPerInch) + frame.cx;
   const int height = TwipsToPixels(kClientArea.height, dotsPerInch) + frame.cy;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  return {left, top, left + width, top + height};
+  const ScreenRect placed = CentredOn(PrimaryScreen(), width, height);
+  return {placed.left, placed.top, placed.right, placed.bottom};
 }
 
 }  // namespace
@@ -125,7 +128,8 @@ int Form1::Run(HINSTANCE instance, int showCommand) {
   windowClass.hIcon = form.appIconLarge_.Get();
   windowClass.hIconSm = form.appIconSmall_.Get();
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  // A colour index, not a brush of the system's: the class may free its brush.
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   windowClass.lpszClassName = kClassName;
   if (RegisterClassExW(&windowClass) == 0) {
     ReportStartFailure();
@@ -200,9 +204,16 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(brush);
       }
       break;
-    case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
+      // Only top-level windows hear of it; the child controls need it too.
+      for (HWND control : controls_) SendMessageW(control, WM_SYSCOLORCHANGE, 0, 0);
       OnSettingChange();
+      return 0;
+    case WM_SETTINGCHANGE:
+      OnSettingChange();
+      return 0;
+    case WM_DISPLAYCHANGE:
+      OnDisplayChange();
       return 0;
     case WM_DESTROY:
       KillTimer(window_, kTimer1);
@@ -237,15 +248,26 @@ bool Form1::OnCreate() {
 }
 
 // Keeps the keyboard focus where the user left it when the window is
-// switched away from and back; a minimized window keeps none.
+// switched away from and back, or minimized and restored; a minimized
+// window takes none until it is restored.
 void Form1::OnActivate(bool active, bool minimized) {
-  if (minimized) return;
   if (!active) {
     HWND focus = GetFocus();
     if (focus != nullptr && IsChild(window_, focus)) focusWhenInactive_ = focus;
     return;
   }
+  if (minimized) return;
   SetFocus(focusWhenInactive_ != nullptr ? focusWhenInactive_ : Control(kText2));
+}
+
+// A smaller desktop can leave the window wholly off every monitor, where a
+// fixed window cannot be dragged back: it is centred again. One still in
+// sight stays where the user put it.
+void Form1::OnDisplayChange() {
+  RECT rect{};
+  if (!GetWindowRect(window_, &rect) || MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr) return;
+  const ScreenRect placed = CentredOn(PrimaryScreen(), rect.right - rect.left, rect.bottom - rect.top);
+  SetWindowPos(window_, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form1::OnCommand(int controlId, int notification) {

@@ -33,6 +33,7 @@ class Form1 {
   void OnActivate(bool active, bool minimized);
   void OnCommand(int controlId, int notification);
   void OnSettingChange();
+  void OnDisplayChange();
   [[nodiscard]] HBRUSH OnCtlColorEdit(HDC dc, HWND edit);
 
   // Sampling: Timer1's ticks, and the start (Image1) and pause (Image2) pictures.

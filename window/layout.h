@@ -3,6 +3,7 @@
 // controls with their geometry in twips, texts and tooltips. Form1 creates
 // the controls from the table in this order, which is also the Tab order.
 
+#include <algorithm>
 #include <cstdint>
 
 #include "resources/resource_ids.h"
@@ -17,6 +18,23 @@ constexpr int TwipsToPixels(int twips, int dotsPerInch) noexcept {
   const std::int64_t scaled = std::int64_t{twips} * dotsPerInch;
   const std::int64_t half = kTwipsPerInch / 2;
   return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch : (scaled - half) / kTwipsPerInch);
+}
+
+// A rectangle on the screen, in pixels.
+struct ScreenRect {
+  int left;
+  int top;
+  int right;
+  int bottom;
+  constexpr bool operator==(const ScreenRect&) const = default;
+};
+
+// A window of this size in the middle of the area. One larger than the area
+// keeps its top-left corner, and so its caption and close button, on it.
+constexpr ScreenRect CentredOn(ScreenRect area, int width, int height) noexcept {
+  const int left = area.left + std::max(0, (area.right - area.left - width) / 2);
+  const int top = area.top + std::max(0, (area.bottom - area.top - height) / 2);
+  return {left, top, left + width, top + height};
 }
 
 struct TwipsRect {
