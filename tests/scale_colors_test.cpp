@@ -1,8 +1,10 @@
-// The scale box's colours while its text gives no readout, in the schemes
-// Windows users have; Wine always reports high contrast off.
+// The window's pure logic: the scale box's colours while its text gives no readout, in
+// the schemes Windows users have (Wine always reports high contrast off), and its placement.
 #include "window/scale_colors.h"
 
 #include <gtest/gtest.h>
+
+#include "window/layout.h"
 
 namespace pinvale::window {
 namespace {
@@ -47,6 +49,15 @@ TEST(ContrastRatio, KnownPairs) {
   EXPECT_NEAR(ContrastRatio(kWhite, kBlack), 21.0, 1e-9);
   EXPECT_NEAR(ContrastRatio({118, 118, 118}, kWhite), 4.54, 0.01);  // the lightest grey that reads on white
   EXPECT_NEAR(ContrastRatio(kUnusableScaleTint, kUnusableScaleTint), 1.0, 1e-9);
+}
+
+// The window centred on a screen, its caption never out of reach.
+TEST(CentredOn, KeepsTheSizeAndTheCaptionOnTheArea) {
+  EXPECT_EQ(CentredOn({0, 0, 1024, 768}, 405, 138), (ScreenRect{309, 315, 714, 453}));
+  EXPECT_EQ(CentredOn({-1920, -200, 0, 880}, 405, 138),
+            (ScreenRect{-1163, 271, -758, 409}));  // left of and above
+  EXPECT_EQ(CentredOn({0, 0, 320, 100}, 405, 138),
+            (ScreenRect{0, 0, 405, 138}));  // a screen smaller than the window
 }
 
 }  // namespace
