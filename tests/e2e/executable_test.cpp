@@ -90,15 +90,21 @@ struct IconImage {
   bool operator==(const IconImage&) const = default;
 };
 
+// The group's entries, as many as its count says and its size holds.
+std::vector<IconGroupEntry> IconEntries(const std::string& group) {
+  const std::size_t held = group.size() < 6 ? 0 : (group.size() - 6) / sizeof(IconGroupEntry);
+  std::vector<IconGroupEntry> entries(
+      held == 0 ? 0 : std::min<std::size_t>(held, *reinterpret_cast<const WORD*>(group.data() + 4)));
+  std::copy_n(group.data() + 6, entries.size() * sizeof(IconGroupEntry),
+              reinterpret_cast<char*>(entries.data()));
+  return entries;
+}
+
+int Size(const IconGroupEntry& entry) { return entry.width == 0 ? 256 : entry.width; }
+
 std::multiset<IconImage> IconImages(const std::string& group) {
   std::multiset<IconImage> images;
-  if (group.size() < 6) return images;
-  const auto count = *reinterpret_cast<const WORD*>(group.data() + 4);
-  for (WORD i = 0; i < count && 6 + (i + 1) * sizeof(IconGroupEntry) <= group.size(); ++i) {
-    IconGroupEntry entry{};
-    std::copy_n(group.data() + 6 + i * sizeof(IconGroupEntry), sizeof entry, reinterpret_cast<char*>(&entry));
-    images.insert({entry.width == 0 ? 256 : entry.width, entry.bitCount});
-  }
+  for (const IconGroupEntry& entry : IconEntries(group)) images.insert({Size(entry), entry.bitCount});
   return images;
 }
 
@@ -152,12 +158,9 @@ TEST_F(ExecutableTest, IconGroupsHoldTheListedImages) {
 
   // Every image decodes at its own size, bitmap or PNG, as LoadImageW decodes the one it picks.
   for (int group = 1; group <= 3; ++group) {
-    const std::string directory = Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(group));
-    for (std::size_t at = 6; at + sizeof(IconGroupEntry) <= directory.size(); at += sizeof(IconGroupEntry)) {
-      IconGroupEntry entry{};
-      std::copy_n(directory.data() + at, sizeof entry, reinterpret_cast<char*>(&entry));
+    for (const IconGroupEntry& entry : IconEntries(Resource(RT_GROUP_ICON, MAKEINTRESOURCEW(group)))) {
       std::string image = Resource(RT_ICON, MAKEINTRESOURCEW(entry.id));
-      const int size = entry.width == 0 ? 256 : entry.width;
+      const int size = Size(entry);
       HICON icon =
           CreateIconFromResourceEx(reinterpret_cast<BYTE*>(image.data()), static_cast<DWORD>(image.size()),
                                    TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
