@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Runs a command in a Debian 12 virtual machine whose kernel runs 32-bit x86
+# programs, for hosts whose kernel runs none (IA-32 emulation off, as on some
+# virtual machines): Wine's loader is one. qemu emulates the machine in
+# software, so what runs inside is about ten times slower than on the host.
+#
+# The machine's root is made once per machine with debootstrap, in
+# $PINVALE_VM_ROOT (default /var/cache/pinvale/ia32-vm-bookworm), and copied
+# into a disk image beside it; every run starts from that image and its writes
+# are thrown away. The project folder is shared at its own path, read-write,
+# so build trees keep their names inside; the Wine 10 root, once made, comes
+# in as a disk of its own at its own path. The command's output and exit
+# status are the run's. Run as root.  Usage: ia32-vm.sh COMMAND [ARG...]
+set -euo pipefail
+project=$(cd "$(dirname "$0")/.." && pwd)
+root=${PINVALE_VM_ROOT:-/var/cache/pinvale/ia32-vm-bookworm}
+wine10_root=${PINVALE_WINE10_ROOT:-/var/cache/pinvale/wine10-trixie}
+suite=bookworm
+packages=(
+  linux-image-amd64 initramfs-tools  # the machine's own kernel and its start
+  cmake                              # ctest
+  wine wine32:i386 xvfb xdotool      # what the Windows tests run on, as in
+  fonts-wqy-microhei fonts-wine      # install-deps.sh
+  imagemagick librsvg2-bin icoutils zopfli locales
+)
+stamp="$suite ${packages[*]} init-1"
+
+# shellcheck source=debian-root.sh
+. "$project/scripts/debian-root.sh"
+
+# The machine starts this from its own disk: the run's script comes in over
+# the shared "job" folder.
+finish_root() {
+  cat >"$1/sbin/pinvale-vm-init" <<'EOF'
+#!/bin/sh
+modprobe 9pnet_virtio && modprobe 9p &&
+  mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144,cache=mmap job /mnt &&
+  exec /bin/bash /mnt/guest.sh
+echo o >/proc/sysrq-trigger
+EOF
+  chmod 755 "$1/sbin/pinvale-vm-init"
+}
+
+# image_of DIR: an ext4 image of DIR beside it, made anew when DIR's stamp is
+# newer. Its owner holds DIR's lock on descriptor 9 or 8.
+image_of() {
+  local dir=$1 image=$1.img
+  if [ ! "$image" -nt "$dir/.pinvale-packages" ]; then
+    echo "Copying $dir into a disk image; once per change of it." >&2
+    local size
+    size=$(du -s --block-size=1M --one-file-system "$dir" | cut -f1)
+    rm -f "$image.new"
+    truncate -s "$((size * 5 / 4 + 1024))M" "$image.new"
+    mke2fs -q -t ext4 -d "$dir" "$image.new"
+    mv "$image.new" "$image"
+  fi
+  echo "$image"
+}
+
+ensure_root "$root" "$suite" "$stamp" "${packages[@]}"
+image=$(image_of "$root")
+kernel=$(ls "$root"/boot/vmlinuz-* | tail -n 1)
+initrd=$(ls "$root"/boot/initrd.img-* | tail -n 1)
+
+job=$(mktemp -d)
+trap 'rm -rf "$job"; unmount_all' EXIT
+cp "$project/scripts/ia32-vm-guest.sh" "$job/guest.sh"
+disks=(-drive "file=$image,if=virtio,format=raw,snapshot=on")
+if [ -f "$wine10_root/.pinvale-packages" ]; then
+  exec 8>"$wine10_root.lock"
+  flock -s 8
+  disks+=(-drive "file=$(image_of "$wine10_root"),if=virtio,format=raw,snapshot=on")
+  echo "/dev/vdb $wine10_root" >"$job/disks"
+fi
+# The project with the page cache: with none, Wine read the later part of a
+# large program's code as zeros.
+{
+  echo "mkdir -p $(printf %q "$project") && mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144,cache=loose project $(printf %q "$project")"
+  echo "cd $(printf %q "$PWD")"
+  while IFS= read -r name; do echo "export $name=$(printf %q "${!name}")"; done < <(compgen -e | grep '^PINVALE_' || true)
+  printf '%q ' "$@"
+  echo
+} >"$job/command.sh"
+
+# The kernel's own messages go to a file, shown only if the machine fails.
+# No SMAP: qemu 7.2 reads the stack of a 32-bit iret from user mode as the
+# kernel would, and SMAP then faults it; Wine's 32-bit code returns that way.
+qemu-system-x86_64 -accel tcg,thread=multi -cpu max,-smap -smp "$(nproc)" -m 4096 \
+  -display none -monitor none -no-reboot -nic none \
+  -kernel "$kernel" -initrd "$initrd" \
+  -append "root=/dev/vda rw console=ttyS0 init=/sbin/pinvale-vm-init panic=-1 quiet" \
+  "${disks[@]}" -serial "file:$job/console.log" \
+  -virtfs "local,path=$job,mount_tag=job,security_model=none" \
+  -virtfs "local,path=$project,mount_tag=project,security_model=none" \
+  -device virtio-serial -chardev stdio,id=out,signal=off -device virtconsole,chardev=out </dev/null
+if [ ! -f "$job/status" ]; then
+  echo "ia32-vm.sh: the machine stopped before the command ended; its console said:" >&2
+  tail -n 30 "$job/console.log" >&2
+  exit 1
+fi
+exit "$(cat "$job/status")"
