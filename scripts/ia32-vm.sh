@@ -72,6 +72,9 @@ if [ -f "$wine10_root/.pinvale-packages" ]; then
   disks+=(-drive "file=$(image_of "$wine10_root"),if=virtio,format=raw,snapshot=on")
   echo "/dev/vdb $wine10_root" >"$job/disks"
 fi
+# Emulated, the machine runs programs about ten times slower: the tests'
+# waits for the program stretch as much.
+export PINVALE_TIME_SCALE=${PINVALE_TIME_SCALE:-10}
 # The project with the page cache: with none, Wine read the later part of a
 # large program's code as zeros.
 {

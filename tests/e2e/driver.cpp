@@ -38,8 +38,13 @@ void Send(INPUT input) { SendInput(1, &input, sizeof input); }
 const std::wstring& ExecutablePath() { return PathStore(); }
 void SetExecutablePath(std::wstring path) { PathStore() = std::move(path); }
 
+int TimeScale() {
+  wchar_t text[8] = {};
+  return GetEnvironmentVariableW(L"PINVALE_TIME_SCALE", text, 8) == 0 ? 1 : std::max(1, _wtoi(text));
+}
+
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  const auto deadline = std::chrono::steady_clock::now() + timeout * TimeScale();
   while (!condition()) {
     if (std::chrono::steady_clock::now() >= deadline) return false;
     Sleep(std::chrono::milliseconds(10));

@@ -15,7 +15,12 @@ namespace pinvale::e2e {
 const std::wstring& ExecutablePath();
 void SetExecutablePath(std::wstring path);
 
-// Waits until the condition holds or the time is up; says which.
+// How many times slower than a real machine this one runs the program (an
+// emulated one): PINVALE_TIME_SCALE, 1 if unset. Waits for it stretch as much.
+int TimeScale();
+
+// Waits until the condition holds or the time, stretched by TimeScale(), is
+// up; says which.
 bool WaitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
 

@@ -169,7 +169,9 @@ TEST(SoakTest, HostileInputForABoundedTime) {
         // Alive and answering; then, with a valid scale and sampling on, right.
         DWORD_PTR ignored = 0;
         ASSERT_TRUE(pinvale.Alive()) << "the program ended at step " << step;
-        ASSERT_NE(SendMessageTimeoutW(pinvale.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored), 0)
+        ASSERT_NE(SendMessageTimeoutW(pinvale.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                      static_cast<UINT>(5000 * TimeScale()), &ignored),
+                  0)
             << "the program stopped answering at step " << step;
         const std::wstring& scale = kValidScales[pick(7)];
         SendMessageW(text2, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(scale.c_str()));
