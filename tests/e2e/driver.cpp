@@ -43,13 +43,19 @@ int TimeScale() {
   return GetEnvironmentVariableW(L"PINVALE_TIME_SCALE", text, 8) == 0 ? 1 : std::max(1, _wtoi(text));
 }
 
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout * TimeScale();
+namespace {
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!condition()) {
     if (std::chrono::steady_clock::now() >= deadline) return false;
     Sleep(std::chrono::milliseconds(10));
   }
   return true;
+}
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  return WaitFor(condition, timeout * TimeScale());
 }
 
 void Sleep(std::chrono::milliseconds duration) { ::Sleep(static_cast<DWORD>(duration.count())); }
@@ -143,8 +149,10 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
+// Not stretched: on a slow machine, the late effects of what came before
+// would show as changes.
 bool TextStays(HWND window, const std::wstring& text, std::chrono::milliseconds span) {
-  return !WaitUntil([&] { return TextOf(window) != text; }, span);
+  return !WaitFor([&] { return TextOf(window) != text; }, span);
 }
 
 std::wstring ClassOf(HWND window) {
