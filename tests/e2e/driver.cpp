@@ -60,6 +60,16 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 
 void Sleep(std::chrono::milliseconds duration) { ::Sleep(static_cast<DWORD>(duration.count())); }
 
+bool Settle(HWND window) {
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(5000 * TimeScale()),
+                             &ignored) != 0;
+}
+
+bool KeySeen(int virtualKey, bool down) {
+  return WaitUntil([&] { return (GetAsyncKeyState(virtualKey) < 0) == down; }, std::chrono::milliseconds(2000));
+}
+
 PinvaleProcess::PinvaleProcess(int showCommand) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -204,6 +214,7 @@ void ClickAt(POINT screen) {
   Send(input);
   input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
   Send(input);
+  Settle(WindowFromPoint(screen));
 }
 
 void ClickControl(HWND control) {

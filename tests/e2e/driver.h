@@ -26,6 +26,15 @@ bool WaitUntil(const std::function<bool()>& condition,
 
 void Sleep(std::chrono::milliseconds duration);
 
+// Returns once the window's thread has ended what it was handling and taken
+// a message from its queue since; false if it did not within the time. What
+// input is queued by then comes before its next tick, as Windows hands out
+// timer messages only when no input waits.
+bool Settle(HWND window);
+// Waits until the key is down, or up, for every program: then the program
+// that has the keyboard has taken the key from the X server.
+bool KeySeen(int virtualKey, bool down);
+
 // One running Pinvale: started by the constructor, closed through its
 // window's close command by the destructor.
 class PinvaleProcess {
@@ -75,7 +84,7 @@ std::wstring ClassOf(HWND window);
 RECT RectInParent(HWND child);
 HWND FocusOf(DWORD threadId);
 
-// Input as a user makes it.
+// Input as a user makes it. A click returns settled (see Settle).
 void MoveMouseTo(POINT screen);
 void ClickAt(POINT screen);
 void ClickControl(HWND control);

@@ -38,16 +38,23 @@ class SamplingTest : public testing::Test {
     SendMessageW(Pinvale().Control(kText2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
 
-  // Replaces the scale box's text by typing, as a user does.
-  void TypeScale(const std::wstring& text) {
-    HWND text2 = Pinvale().Control(kText2);
-    // Input only, so that every step lands after the click that focuses the box.
-    ClickControl(text2);
+  // Focuses the scale box with a click, as a user does, and puts the pointer
+  // back where it was.
+  void ClickScaleBox() {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    ClickControl(Pinvale().Control(kText2));
+    WaitUntil([&] { return FocusOf(Pinvale().ThreadId()) == Pinvale().Control(kText2); });
+    SetCursorPos(pointer.x, pointer.y);
+  }
+
+  // Replaces the focused scale box's text by typing; returns once it shows it.
+  bool TypeIntoScaleBox(const std::wstring& text) {
     PressKey(VK_END);
     PressKey(VK_HOME, true);
     PressKey(VK_DELETE);
     TypeText(text);
-    WaitUntil([&] { return TextOf(text2) == text; }, milliseconds(2000));
+    return WaitUntil([&] { return TextOf(Pinvale().Control(kText2)) == text; }, milliseconds(2000));
   }
 
   // Waits for the readout box to show the text; false if it never does.
@@ -140,7 +147,8 @@ TEST_F(SamplingTest, ReadoutFollowsPointerAndScale) {
 }
 
 TEST_F(SamplingTest, TypedScaleAndRandomPositionsMatchTheReadoutCore) {
-  TypeScale(L"137.5");
+  ClickScaleBox();
+  ASSERT_TRUE(TypeIntoScaleBox(L"137.5"));
   const NumberFormat format = platform::UserNumberFormat();
   std::mt19937 random(4242);
   std::uniform_int_distribution<int> x(0, GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -182,13 +190,13 @@ TEST_F(SamplingTest, UnusableScaleKeepsReadoutAndShowsTint) {
 
 TEST_F(SamplingTest, ClearingTheScaleToTypeAnotherIsHarmless) {
   SetCursorPos(400, 300);
+  ClickScaleBox();
   ASSERT_TRUE(ReadoutBecomes(L"600 & 450"));
-  TypeScale(L"");
+  ASSERT_TRUE(TypeIntoScaleBox(L""));
   EXPECT_TRUE(WaitUntil([&] { return ScaleTinted(); }, milliseconds(1000)));
   EXPECT_TRUE(ReadoutStays(L"600 & 450"));
   EXPECT_TRUE(Pinvale().Alive());
   TypeText(L"125");
-  SetCursorPos(400, 300);  // the click moved it
   EXPECT_TRUE(ReadoutBecomes(L"500 & 375"))
       << "scale box: " << testing::PrintToString(TextOf(Pinvale().Control(kText2)));
   EXPECT_TRUE(WaitUntil([&] { return !ScaleTinted(); }, milliseconds(1000)));
@@ -249,13 +257,13 @@ TEST_F(SamplingTest, PicturesTakeNoFocus) {
 // Ctrl is held at the X level, with X's focus on the program's window (see AtX).
 class HeldCtrl {
  public:
-  HeldCtrl() { held_ = AtX(L"keydown ctrl"); }
+  HeldCtrl() { held_ = AtX(L"keydown ctrl") && KeySeen(VK_CONTROL, true); }
   ~HeldCtrl() { Release(); }
   HeldCtrl(const HeldCtrl&) = delete;
   HeldCtrl& operator=(const HeldCtrl&) = delete;
   [[nodiscard]] bool Held() const { return held_; }
   void Release() {
-    if (held_) AtX(L"keyup ctrl");
+    if (held_) AtX(L"keyup ctrl") && KeySeen(VK_CONTROL, false);
     held_ = false;
   }
 

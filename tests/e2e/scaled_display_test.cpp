@@ -129,7 +129,9 @@ TEST(ScaledDisplayTest, ReadoutGivesPhysicalPixels) {
   ASSERT_TRUE(MovePhysicalPointer(onPause) && PointerArrives(onPause, dpi, handed));
   ASSERT_TRUE(readsNear(onPause)) << testing::PrintToString(TextOf(text1));
   const std::wstring frozen = TextOf(text1);
-  ASSERT_TRUE(AtX(L"click 1"));
+  // Held until the program has the press in its queue, and settled.
+  ASSERT_TRUE(AtX(L"mousedown 1") && KeySeen(VK_LBUTTON, true) && Settle(pinvale.Window()) &&
+              AtX(L"mouseup 1"));
   ASSERT_TRUE(MovePhysicalPointer({100, 100}) && PointerArrives({100, 100}, dpi, handed))
       << "the pointer did not leave the pause button";
   EXPECT_TRUE(TextStays(text1, frozen))
