@@ -54,26 +54,25 @@ install_missing() {  # install_missing PACKAGE...: those not installed yet
     status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
     [ "$status" = "install ok installed" ] || missing+=("$package")
   done
-  [ ${#missing[@]} -gt 0 ] || [ -n "${need_update:-}" ] || return 0
-  echo "Installing: ${missing[*]:-(package lists only)}"
+  [ ${#missing[@]} -gt 0 ] || return 0
+  echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  if [ -z "$updated" ] || [ -n "${need_update:-}" ]; then
-    update_package_lists
-    updated=1 need_update=
-  fi
-  [ ${#missing[@]} -eq 0 ] || apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  [ -n "$updated" ] || { update_package_lists; updated=1; }
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
 install_missing "${packages[@]}"
-# Wine's loader is a 32-bit x86 program. Where this kernel runs none, the
-# program and the Windows tests run in a virtual machine (scripts/ia32-vm.sh)
-# that has Wine, so the host needs qemu and no 32-bit packages.
-if bash "$(dirname "$0")/runs-ia32.sh"; then
+# Wine's loader is a 32-bit x86 program. Where the Wine tests and the
+# program run in the emulated machine (scripts/emulation.sh), that machine
+# has Wine, and the host needs qemu and no 32-bit packages.
+# shellcheck source=emulation.sh
+. "$(dirname "$0")/emulation.sh"
+if emulated; then
+  install_missing qemu-system-x86 debootstrap
+else
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
-    need_update=1
+    updated=  # no i386 package lists yet
   fi
   install_missing wine wine32:i386
-else
-  install_missing qemu-system-x86 debootstrap
 fi

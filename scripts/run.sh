@@ -10,10 +10,13 @@ bash scripts/install-deps.sh
 cmake --preset mingw-x86 >/dev/null
 cmake --build --preset mingw-x86 --target Pinvale pose
 
-# Wine's loader is a 32-bit program: where this kernel runs none, Pinvale
-# runs in a virtual machine that has no window on this display.
+# Where this kernel runs no 32-bit programs, as Wine's loader is one, or
+# PINVALE_EMULATE=1 asks for it, Pinvale runs in a virtual machine that has
+# no window on this display.
+# shellcheck source=emulation.sh
+. scripts/emulation.sh
 in_vm=()
-bash scripts/runs-ia32.sh || in_vm=(bash scripts/ia32-vm.sh)
+if emulated; then in_vm=(bash scripts/ia32-vm.sh); fi
 
 if [ -n "${DISPLAY:-}" ] && [ ${#in_vm[@]} -eq 0 ]; then
   echo "Starting build/mingw-x86/Pinvale.exe on display $DISPLAY"
