@@ -41,11 +41,16 @@ EOF
   chmod 755 "$1/sbin/pinvale-vm-init"
 }
 
-# image_of DIR: an ext4 image of DIR beside it, made anew when DIR's stamp is
-# newer. Its owner holds DIR's lock on descriptor 9 or 8.
+# image_of DIR FD: DIR.img, an ext4 image of DIR, made anew when DIR's stamp
+# is newer. The caller holds DIR's lock, shared, on descriptor FD; the image
+# is made holding it alone, so that no run has anything mounted in DIR, and
+# with what a killed run left mounted there undone: mke2fs would copy it in.
 image_of() {
-  local dir=$1 image=$1.img
+  local dir=$1 fd=$2 image=$1.img
+  [ "$image" -nt "$dir/.pinvale-packages" ] && return
+  flock -x "$fd"
   if [ ! "$image" -nt "$dir/.pinvale-packages" ]; then
+    remove_leftover_mounts "$dir"
     echo "Copying $dir into a disk image; once per change of it." >&2
     local size
     size=$(du -s --block-size=1M --one-file-system "$dir" | cut -f1)
@@ -54,22 +59,33 @@ image_of() {
     mke2fs -q -t ext4 -d "$dir" "$image.new"
     mv "$image.new" "$image"
   fi
-  echo "$image"
+  flock -s "$fd"
 }
 
 ensure_root "$root" "$suite" "$stamp" "${packages[@]}"
-image=$(image_of "$root")
+image_of "$root" 9
 kernel=$(ls "$root"/boot/vmlinuz-* | tail -n 1)
 initrd=$(ls "$root"/boot/initrd.img-* | tail -n 1)
 
+# Stopped with the script, however it ends: a TERM to it, Ctrl+C, timeout.
 job=$(mktemp -d)
-trap 'rm -rf "$job"; unmount_all' EXIT
+machine=
+stop_machine() {
+  if [ -n "$machine" ]; then
+    kill "$machine" 2>/dev/null
+    wait "$machine" 2>/dev/null
+  fi
+  rm -rf "$job"
+  unmount_all
+}
+trap stop_machine EXIT
 cp "$project/scripts/ia32-vm-guest.sh" "$job/guest.sh"
-disks=(-drive "file=$image,if=virtio,format=raw,snapshot=on")
+disks=(-drive "file=$root.img,if=virtio,format=raw,snapshot=on")
 if [ -f "$wine10_root/.pinvale-packages" ]; then
   exec 8>"$wine10_root.lock"
   flock -s 8
-  disks+=(-drive "file=$(image_of "$wine10_root"),if=virtio,format=raw,snapshot=on")
+  image_of "$wine10_root" 8
+  disks+=(-drive "file=$wine10_root.img,if=virtio,format=raw,snapshot=on")
   echo "/dev/vdb $wine10_root" >"$job/disks"
 fi
 # Emulated, the machine runs programs about ten times slower: the tests'
@@ -78,6 +94,7 @@ export PINVALE_TIME_SCALE=${PINVALE_TIME_SCALE:-10}
 # The project with the page cache: with none, Wine read the later part of a
 # large program's code as zeros.
 {
+  echo "set -e"  # never the command elsewhere than asked
   echo "mkdir -p $(printf %q "$project") && mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144,cache=loose project $(printf %q "$project")"
   echo "cd $(printf %q "$PWD")"
   while IFS= read -r name; do echo "export $name=$(printf %q "${!name}")"; done < <(compgen -e | grep '^PINVALE_' || true)
@@ -85,17 +102,27 @@ export PINVALE_TIME_SCALE=${PINVALE_TIME_SCALE:-10}
   echo
 } >"$job/command.sh"
 
+# KVM where this host offers it, else (and wherever it fails) software emulation.
+accel=(-accel tcg,thread=multi)
+if [ -r /dev/kvm ] && [ -w /dev/kvm ]; then
+  accel=(-accel kvm "${accel[@]}")
+  echo "ia32-vm.sh: KVM, where it works" >&2
+fi
 # The kernel's own messages go to a file, shown only if the machine fails.
 # No SMAP: qemu 7.2 reads the stack of a 32-bit iret from user mode as the
 # kernel would, and SMAP then faults it; Wine's 32-bit code returns that way.
-qemu-system-x86_64 -accel tcg,thread=multi -cpu max,-smap -smp "$(nproc)" -m 4096 \
+qemu-system-x86_64 "${accel[@]}" -cpu max,-smap -smp "$(nproc)" -m 4096 \
   -display none -monitor none -no-reboot -nic none \
   -kernel "$kernel" -initrd "$initrd" \
   -append "root=/dev/vda rw console=ttyS0 init=/sbin/pinvale-vm-init panic=-1 quiet" \
   "${disks[@]}" -serial "file:$job/console.log" \
   -virtfs "local,path=$job,mount_tag=job,security_model=none" \
   -virtfs "local,path=$project,mount_tag=project,security_model=none" \
-  -device virtio-serial -chardev stdio,id=out,signal=off -device virtconsole,chardev=out </dev/null
+  -device virtio-serial -chardev stdio,id=out,signal=off -device virtconsole,chardev=out </dev/null &
+# In the background, so that the traps run as soon as a signal comes.
+machine=$!
+wait "$machine" || true
+machine=
 if [ ! -f "$job/status" ]; then
   echo "ia32-vm.sh: the machine stopped before the command ended; its console said:" >&2
   tail -n 30 "$job/console.log" >&2

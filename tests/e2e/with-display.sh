@@ -11,7 +11,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 wine_run=$here/../../cmake/wine-run.sh
 
 display_file=$(mktemp)
-# -displayfd: Xvfb picks a free display number and tells it when ready.
+# -displayfd: Xvfb picks a free display number and tells it when ready; it
+# gets 10 s, stretched where the machine is emulated.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 </dev/null &
 xvfb=$!
 cleanup() {
@@ -22,7 +23,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for _ in $(seq 100); do
+for _ in $(seq $((100 * ${PINVALE_TIME_SCALE:-1}))); do
   [ -s "$display_file" ] && break
   kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
   sleep 0.1
