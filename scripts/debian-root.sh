@@ -20,11 +20,16 @@ debian_mirror() {
 }
 
 mounts=()
-mount_at() {  # mount_at TARGET MOUNT-ARGUMENTS...: mounted, and remembered for unmounting
+# mount_at TARGET MOUNT-ARGUMENTS...: mounted, and remembered for unmounting.
+# Each is a slave: where the host's mounts are shared (systemd's default), a
+# bind of /dev is a peer of the host's /dev, and what is mounted on it, such
+# as the root's /dev/shm, would otherwise appear on the host too.
+mount_at() {
   local target=$1
   shift
   mount "$@" "$target"
   mounts+=("$target")
+  mount --make-rslave "$target"
 }
 mount_into() {  # mount_into ROOT: what Wine, Xvfb and apt need, and the project
   local dir=$1
