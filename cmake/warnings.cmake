@@ -9,8 +9,11 @@ target_compile_options(pinvale_warnings INTERFACE
 # The program's own code throws nothing and asks no type at run time. Built
 # without both, the executable leaves out the C++ runtime's exception
 # machinery (unwinder, demangler, string classes), which would otherwise be
-# most of its code. Nothing unwinds through it either, so it needs no
-# unwind tables.
+# most of its code. Nothing unwinds through it either, so the Windows
+# program carries no unwind tables; natively they cost nothing that matters
+# and give debuggers and sanitizers' reports the frames to walk.
 add_library(pinvale_no_exceptions INTERFACE)
-target_compile_options(pinvale_no_exceptions INTERFACE -fno-exceptions -fno-rtti
-  -fno-asynchronous-unwind-tables -fno-unwind-tables)
+target_compile_options(pinvale_no_exceptions INTERFACE -fno-exceptions -fno-rtti)
+if(WIN32)
+  target_compile_options(pinvale_no_exceptions INTERFACE -fno-asynchronous-unwind-tables -fno-unwind-tables)
+endif()
