@@ -2,7 +2,8 @@
 # The first process of the machine that ia32-vm.sh starts: it mounts what
 # programs need, the project and any disks, runs the command with its output
 # on the host's terminal, leaves its exit status in the shared job folder
-# (/mnt) and powers the machine off, whatever happened.
+# (/mnt) and powers the machine off, whatever happened, with its writes to
+# the host's folders synced.
 job=/mnt
 power_off() {
   sync
@@ -29,6 +30,15 @@ modprobe virtio_console
 for _ in $(seq 50); do [ -c /dev/hvc0 ] && break; sleep 0.1; done
 stty -F /dev/hvc0 raw -echo
 exec >/dev/hvc0 2>&1 </dev/null
+# A "stop" file from the host (ia32-vm.sh stopped) ends the command, in a
+# process group of its own, so that what it runs can save its files (a Wine
+# server its registry) before the machine goes.
+setsid bash "$job/command.sh" &
+command=$!
+while kill -0 "$command" 2>/dev/null; do
+  [ ! -e "$job/stop" ] || kill -TERM -- "-$command" 2>/dev/null
+  sleep 0.5
+done
 status=0
-bash "$job/command.sh" || status=$?
+wait "$command" || status=$?
 echo "$status" >"$job/status"

@@ -68,12 +68,20 @@ kernel=$(ls "$root"/boot/vmlinuz-* | tail -n 1)
 initrd=$(ls "$root"/boot/initrd.img-* | tail -n 1)
 
 # Stopped with the script, however it ends: a TERM to it, Ctrl+C, timeout.
+# The machine is asked first, so that what runs there can save its files
+# into the build tree (a machine killed at once loses its unsynced writes:
+# seen as an empty registry in a Wine prefix); after 8 s it is killed.
 job=$(mktemp -d)
 machine=
 stop_machine() {
   if [ -n "$machine" ]; then
-    kill "$machine" 2>/dev/null
-    wait "$machine" 2>/dev/null
+    : >"$job/stop"
+    for _ in $(seq 80); do
+      kill -0 "$machine" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$machine" 2>/dev/null || true
+    wait "$machine" 2>/dev/null || true
   fi
   rm -rf "$job"
   unmount_all
@@ -111,7 +119,10 @@ fi
 # The kernel's own messages go to a file, shown only if the machine fails.
 # No SMAP: qemu 7.2 reads the stack of a 32-bit iret from user mode as the
 # kernel would, and SMAP then faults it; Wine's 32-bit code returns that way.
-qemu-system-x86_64 "${accel[@]}" -cpu max,-smap -smp "$(nproc)" -m 4096 \
+# In a process group of its own, so that a signal to this script's group
+# (Ctrl+C, timeout) comes to this script alone, which stops the machine as
+# above: qemu would end at once on it.
+setsid qemu-system-x86_64 "${accel[@]}" -cpu max,-smap -smp "$(nproc)" -m 4096 \
   -display none -monitor none -no-reboot -nic none \
   -kernel "$kernel" -initrd "$initrd" \
   -append "root=/dev/vda rw console=ttyS0 init=/sbin/pinvale-vm-init panic=-1 quiet" \
