@@ -13,11 +13,12 @@ namespace pinvale::window {
 // 1440 twips make an inch: 15 to a pixel at 96 dots per inch.
 inline constexpr int kTwipsPerInch = 1440;
 
-// Rounds to the nearest pixel, halves away from zero, as MulDiv does.
+// Rounds to the nearest pixel, halves away from zero, as MulDiv does. In 32
+// bits, which the layout's twips times any DPI a display has stay far within.
 constexpr int TwipsToPixels(int twips, int dotsPerInch) noexcept {
-  const std::int64_t scaled = std::int64_t{twips} * dotsPerInch;
-  const std::int64_t half = kTwipsPerInch / 2;
-  return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch : (scaled - half) / kTwipsPerInch);
+  const int scaled = twips * dotsPerInch;
+  const int half = kTwipsPerInch / 2;
+  return scaled >= 0 ? (scaled + half) / kTwipsPerInch : (scaled - half) / kTwipsPerInch;
 }
 
 // A rectangle on the screen, in pixels.
