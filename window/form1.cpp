@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <iterator>
 #include <utility>
@@ -196,6 +197,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case WM_SYSCOMMAND:
+      if (OnSysCommand(wParam)) return 0;
+      break;
     case WM_TIMER:
       if (wParam == kTimer1) OnTimer1Tick();
       return 0;
@@ -230,6 +234,22 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window_, message, wParam, lParam);
 }
 
+LRESULT CALLBACK Form1::PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR form) {
+  if (message == WM_GETOBJECT) {
+    const auto id = static_cast<ControlId>(GetDlgCtrlID(picture));
+    const SamplingCommand& command = id == kImage1 ? kStartCommand : kPauseCommand;
+    const ControlSpec* spec = std::find_if(std::begin(kControls), std::end(kControls),
+                                           [id](const ControlSpec& entry) { return entry.id == id; });
+    if (LRESULT answer = reinterpret_cast<Form1*>(form)->accessibleButtons_.Answer(picture, wParam, lParam,
+                                                                                   command, spec->tooltip)) {
+      return answer;
+    }
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(picture, PictureProc, 0);
+  return DefSubclassProc(picture, message, wParam, lParam);
+}
+
 bool Form1::OnCreate() {
   numberFormat_ = platform::UserNumberFormat();
   const int dotsPerInch = ScreenDotsPerInch();
@@ -239,7 +259,8 @@ bool Form1::OnCreate() {
   SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIconSmall_.Get()));
   ChooseUnusableScaleColors();
   if (!CreateControls(dotsPerInch)) return false;
-  CreateTooltips();  // the program works without them
+  CreateTooltips();                   // the program works without them
+  AddSamplingCommandsToSystemMenu();  // and without these
   // Typing into the new window replaces the scale rather than adding to it.
   SendMessageW(Control(kText2), EM_SETSEL, 0, -1);
   OnScaleTextChange();
@@ -273,8 +294,13 @@ void Form1::OnDisplayChange() {
 void Form1::OnCommand(int controlId, int notification) {
   // Every click counts, the second of a double click too.
   const bool clicked = notification == STN_CLICKED || notification == STN_DBLCLK;
-  if (controlId == kImage1 && clicked) OnImage1Click();
-  if (controlId == kImage2 && clicked) OnImage2Click();
+  for (const SamplingCommand& command : kSamplingCommands) {
+    // Enter and Esc, in either box: IsDialogMessageW sends IDOK and IDCANCEL.
+    // It takes the key, so no character reaches the box and nothing beeps.
+    if ((controlId == command.picture && clicked) ||
+        (controlId == command.dialogCommand && notification == 0))
+      Press(command.picture);
+  }
   if (controlId == kText2 && notification == EN_CHANGE) OnScaleTextChange();
   if (controlId == kText1 && notification == EN_CHANGE) OnReadoutTextChange();
 }
@@ -310,9 +336,46 @@ void Form1::OnTimer1Tick() { PrintCursorPos(); }
 void Form1::OnImage1Click() {
   platform::PlaceTopmost(window_);
   SetTimer(window_, kTimer1, kTimer1IntervalMs, nullptr);
+  ShowSamplingInSystemMenu(kStartCommand);
 }
 
-void Form1::OnImage2Click() { KillTimer(window_, kTimer1); }
+void Form1::OnImage2Click() {
+  KillTimer(window_, kTimer1);
+  ShowSamplingInSystemMenu(kPauseCommand);
+}
+
+void Form1::Press(ControlId picture) {
+  if (picture == kImage1) OnImage1Click();
+  if (picture == kImage2) OnImage2Click();
+}
+
+bool Form1::OnSysCommand(WPARAM command) {
+  for (const SamplingCommand& sampling : kSamplingCommands) {
+    if ((command & 0xFFF0) == sampling.menuItem) {
+      Press(sampling.picture);
+      return true;
+    }
+  }
+  return false;
+}
+
+// After the system's own items: a user who knows Alt+Space, C finds it
+// where it always is.
+void Form1::AddSamplingCommandsToSystemMenu() {
+  HMENU menu = GetSystemMenu(window_, FALSE);
+  if (menu == nullptr) return;
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  for (const SamplingCommand& command : kSamplingCommands) {
+    AppendMenuW(menu, MF_STRING, command.menuItem, command.menuText);
+  }
+  ShowSamplingInSystemMenu(kStartCommand);
+}
+
+// A radio pair: the state that holds now is the checked one.
+void Form1::ShowSamplingInSystemMenu(const SamplingCommand& current) {
+  CheckMenuRadioItem(GetSystemMenu(window_, FALSE), kStartCommand.menuItem, kPauseCommand.menuItem,
+                     current.menuItem, MF_BYCOMMAND);
+}
 
 // Reads the scale once per change, and tells at once, even while paused,
 // whether what is being typed is a number.
@@ -369,6 +432,7 @@ bool Form1::CreateControls(int dotsPerInch) {
     if (entry.icon != 0) {
       pictures_[i] = LoadIconImage(entry.icon, kPictureSize);
       SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(pictures_[i].Get()), 0);
+      SetWindowSubclass(control, PictureProc, 0, reinterpret_cast<DWORD_PTR>(this));
     }
   }
   return true;

@@ -9,7 +9,9 @@
 #include "platform/handles.h"
 #include "readout/number_format.h"
 #include "readout/readout.h"
+#include "window/accessible_buttons.h"
 #include "window/layout.h"
+#include "window/sampling_commands.h"
 #include "window/scale_colors.h"
 
 namespace pinvale::window {
@@ -28,10 +30,14 @@ class Form1 {
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // The pictures' own messages: what screen readers ask of them.
+  static LRESULT CALLBACK PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR form);
 
   bool OnCreate();
   void OnActivate(bool active, bool minimized);
   void OnCommand(int controlId, int notification);
+  [[nodiscard]] bool OnSysCommand(WPARAM command);
   void OnSettingChange();
   void OnDisplayChange();
   [[nodiscard]] HBRUSH OnCtlColorEdit(HDC dc, HWND edit);
@@ -40,6 +46,11 @@ class Form1 {
   void OnTimer1Tick();
   void OnImage1Click();
   void OnImage2Click();
+  // Start or pause, whichever picture's command came: a click, its key,
+  // its system menu item or a screen reader's press.
+  void Press(ControlId picture);
+  void AddSamplingCommandsToSystemMenu();
+  void ShowSamplingInSystemMenu(const SamplingCommand& current);
   void OnScaleTextChange();
   void OnReadoutTextChange();
 
@@ -62,6 +73,7 @@ class Form1 {
   HWND focusWhenInactive_ = nullptr;
   std::array<HWND, std::size(kControls)> controls_{};
 
+  AccessibleButtons accessibleButtons_;
   platform::UniqueFont font_;
   platform::UniqueIcon appIconLarge_;
   platform::UniqueIcon appIconSmall_;
