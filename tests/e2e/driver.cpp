@@ -1,5 +1,8 @@
 #include "tests/e2e/driver.h"
 
+// oleacc.h needs windows.h, from driver.h, first.
+#include <oleacc.h>
+
 #include <algorithm>
 #include <stdexcept>
 #include <thread>
@@ -67,7 +70,8 @@ bool Settle(HWND window) {
 }
 
 bool KeySeen(int virtualKey, bool down) {
-  return WaitUntil([&] { return (GetAsyncKeyState(virtualKey) < 0) == down; }, std::chrono::milliseconds(2000));
+  return WaitUntil([&] { return (GetAsyncKeyState(virtualKey) < 0) == down; },
+                   std::chrono::milliseconds(2000));
 }
 
 PinvaleProcess::PinvaleProcess(int showCommand) {
@@ -123,31 +127,32 @@ DWORD RunInProcess(HANDLE process, LPTHREAD_START_ROUTINE function, void* parame
   return result;
 }
 
-HeapProbe::HeapProbe(HANDLE process) : process_(process) {
+Probe::Probe(HANDLE process) : process_(process) {
   wchar_t driver[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, driver, MAX_PATH);
   std::wstring path = driver;
-  path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"heap_probe.dll";
-  HMODULE here = LoadLibraryW(path.c_str());
+  path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"probe.dll";
+  here_ = LoadLibraryW(path.c_str());
   const auto size = (path.size() + 1) * sizeof(wchar_t);
   void* remotePath = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-  if (here == nullptr || remotePath == nullptr ||
+  if (here_ == nullptr || remotePath == nullptr ||
       !WriteProcessMemory(process, remotePath, path.c_str(), size, nullptr)) {
     return;
   }
-  // LoadLibraryW is at the same address in every process; the probe's
-  // function is at the same offset from wherever the probe is loaded there.
+  // LoadLibraryW is at the same address in every process.
   auto* load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "LoadLibraryW")));
-  const DWORD there = RunInProcess(process, load, remotePath);
+  there_ = RunInProcess(process, load, remotePath);
   VirtualFreeEx(process, remotePath, 0, MEM_RELEASE);
-  const auto offset =
-      reinterpret_cast<ULONG_PTR>(GetProcAddress(here, "HeapBytesInUse")) - reinterpret_cast<ULONG_PTR>(here);
-  if (there != 0) count_ = reinterpret_cast<LPTHREAD_START_ROUTINE>(there + offset);
 }
 
-DWORD HeapProbe::BytesInUse() const {
-  return count_ != nullptr ? RunInProcess(process_, count_, nullptr) : 0;
+// A function of the probe is at the same offset from wherever it is loaded.
+DWORD Probe::Run(const char* function, const void* parameter) const {
+  const auto address = reinterpret_cast<ULONG_PTR>(GetProcAddress(here_, function));
+  if (there_ == 0 || address == 0) return 0;
+  const ULONG_PTR offset = address - reinterpret_cast<ULONG_PTR>(here_);
+  return RunInProcess(process_, reinterpret_cast<LPTHREAD_START_ROUTINE>(there_ + offset),
+                      const_cast<void*>(parameter));
 }
 
 std::wstring TextOf(HWND window) {
@@ -163,6 +168,14 @@ std::wstring TextOf(HWND window) {
 // would show as changes.
 bool TextStays(HWND window, const std::wstring& text, std::chrono::milliseconds span) {
   return !WaitFor([&] { return TextOf(window) != text; }, span);
+}
+
+std::string Utf8(const std::wstring& text) {
+  std::string bytes(text.size() * 3, '\0');
+  const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                                         static_cast<int>(bytes.size()), nullptr, nullptr);
+  bytes.resize(static_cast<std::size_t>(std::max(length, 0)));
+  return bytes;
 }
 
 std::wstring ClassOf(HWND window) {
@@ -278,6 +291,58 @@ bool AtX(const std::wstring& xdotoolArguments) {
 void PostClick(HWND control) {
   PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(16, 16));
   PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(16, 16));
+}
+
+bool PressAtX(HWND window, const std::wstring& key, int virtualKey) {
+  return AtX(L"keydown " + key) && KeySeen(virtualKey, true) && Settle(window) && AtX(L"keyup " + key) &&
+         KeySeen(virtualKey, false);
+}
+
+namespace {
+BOOL CALLBACK FindShownMenu(HWND window, LPARAM found) {
+  if (ClassOf(window) != L"#32768" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<bool*>(found) = true;
+  return FALSE;
+}
+bool MenuShown(DWORD threadId) {
+  bool shown = false;
+  EnumThreadWindows(threadId, FindShownMenu, reinterpret_cast<LPARAM>(&shown));
+  return shown;
+}
+}  // namespace
+
+bool ChooseFromSystemMenu(HWND window, const std::wstring& letter) {
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  return AtX(L"key alt+space") && WaitUntil([&] { return MenuShown(thread); }) && AtX(L"key " + letter) &&
+         WaitUntil([&] { return !MenuShown(thread); }) && Settle(window);
+}
+
+AccessibleFacts ReadAccessible(HWND window, bool press) {
+  AccessibleFacts facts;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IAccessible* object = nullptr;
+  if (SUCCEEDED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                           reinterpret_cast<void**>(&object)))) {
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role{};
+    if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4) facts.role = role.lVal;
+    const auto text = [&](HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+      BSTR value = nullptr;
+      std::wstring read = SUCCEEDED((object->*get)(self, &value)) && value != nullptr ? value : L"";
+      SysFreeString(value);
+      return read;
+    };
+    facts.name = text(&IAccessible::get_accName);
+    facts.description = text(&IAccessible::get_accDescription);
+    facts.defaultAction = text(&IAccessible::get_accDefaultAction);
+    facts.shortcut = text(&IAccessible::get_accKeyboardShortcut);
+    if (press) facts.pressed = object->accDoDefaultAction(self);
+    object->Release();
+  }
+  CoUninitialize();
+  return facts;
 }
 
 void BringToFront(HWND window) {

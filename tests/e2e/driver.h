@@ -61,20 +61,23 @@ class PinvaleProcess {
   HWND window_ = nullptr;
 };
 
-// The bytes in use in a process's heaps, counted inside it by
-// heap_probe.dll (beside the driver), which a remote thread loads into it.
-class HeapProbe {
+// Functions of probe.dll (beside the driver), run inside a process, which
+// a remote thread loads it into: what cannot be read from outside.
+class Probe {
  public:
-  explicit HeapProbe(HANDLE process);
-  // 0 when the probe could not run.
-  [[nodiscard]] DWORD BytesInUse() const;
+  explicit Probe(HANDLE process);
+  // The function's result; 0 when it could not run.
+  DWORD Run(const char* function, const void* parameter = nullptr) const;
 
  private:
   HANDLE process_;
-  LPTHREAD_START_ROUTINE count_ = nullptr;  // HeapBytesInUse, at its address in the process
+  HMODULE here_ = nullptr;  // the probe in this process
+  DWORD there_ = 0;         // and where it is in the other
 };
 
 std::wstring TextOf(HWND window);
+// For printing: Wine's printf writes no character beyond ASCII of a wide text.
+std::string Utf8(const std::wstring& text);
 // Whether the window keeps this text for the whole span: a change that
 // must not come cannot be seen, only waited for, here over four ticks.
 bool TextStays(HWND window, const std::wstring& text,
@@ -95,6 +98,23 @@ void BringToFront(HWND window);
 // Wine's input path now and then loses or repeats a click while a tooltip
 // comes and goes.
 void PostClick(HWND control);
+
+// A key pressed at the X level, held until the window's program has it and
+// is settled (see Settle), as only then do later changes come after it.
+bool PressAtX(HWND window, const std::wstring& key, int virtualKey);
+// Alt+Space, then the item's letter; returns once the menu is gone and the
+// window settled.
+bool ChooseFromSystemMenu(HWND window, const std::wstring& letter);
+
+// What a screen reader reads of a window's client object, through
+// AccessibleObjectFromWindow from this process; with press, it then does its
+// default action, as a reader's "press" does.
+struct AccessibleFacts {
+  LONG role = 0;
+  std::wstring name, description, defaultAction, shortcut;
+  HRESULT pressed = E_FAIL;
+};
+AccessibleFacts ReadAccessible(HWND window, bool press = false);
 
 // Runs xdotool with these arguments at the X level and waits until it has
 // ended; false if it did not. A key held with SendInput is dropped as soon

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@
 #include "readout/readout.h"
 #include "tests/e2e/driver.h"
 #include "window/layout.h"
+#include "window/sampling_commands.h"
+// oleacc.h needs windows.h, from driver.h, first.
+#include <oleacc.h>
 
 namespace pinvale::e2e {
 namespace {
@@ -71,20 +75,24 @@ class SamplingTest : public testing::Test {
 
   bool ReadoutStays(const std::wstring& expected) { return TextStays(Pinvale().Control(kText1), expected); }
 
-  // Clicks pause with the readout showing the pointer on it, then moves the
-  // pointer away: the readout must stay. False, with a failure, if the click
-  // was not taken.
-  bool PauseAndConfirm(const wchar_t* scale = L"150") {
+  // Pauses (by a click on pause, unless told another way) with the readout
+  // showing the pointer on the pause button, then moves the pointer away:
+  // the readout must stay. False, with a failure, if the pause was not taken.
+  bool PauseAndConfirm(const std::function<bool()>& pause = {}) {
     RECT rect{};
     GetWindowRect(Pinvale().Control(kImage2), &rect);
     const POINT on{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    const std::wstring frozen = ReadoutFor(on, scale);
+    const std::wstring frozen = ReadoutFor(on);
     SetCursorPos(on.x, on.y);
     if (!ReadoutBecomes(frozen)) {
       ADD_FAILURE() << "no readout of the pause button's place: " << testing::PrintToString(Readout());
       return false;
     }
-    ClickControl(Pinvale().Control(kImage2));
+    if (pause) {
+      EXPECT_TRUE(pause()) << "the way to pause did not run";
+    } else {
+      ClickControl(Pinvale().Control(kImage2));
+    }
     SetCursorPos(on.x - 50, on.y + 50);
     if (!ReadoutStays(frozen)) {
       ADD_FAILURE() << "pause was not taken: the readout went on to " << testing::PrintToString(Readout());
@@ -254,6 +262,86 @@ TEST_F(SamplingTest, PicturesTakeNoFocus) {
   EXPECT_EQ(FocusOf(Pinvale().ThreadId()), text2);
 }
 
+// Start and pause without the mouse: Enter and Esc with the focus in
+// either box, the system menu's items and a screen reader's press. None
+// moves the focus or changes a box's text or selection, and the system menu
+// shows the state that holds.
+TEST_F(SamplingTest, StartAndPauseWithoutTheMouse) {
+  HWND window = Pinvale().Window();
+  const Probe probe(Pinvale().Process());
+  const auto menuShows = [&](const SamplingCommand& state) {
+    return probe.Run("CheckedSystemMenuItem", window) == state.menuItem;
+  };
+  EXPECT_TRUE(menuShows(kStartCommand)) << "at start";
+  const auto key = [window](const wchar_t* name, int virtualKey) {
+    return [=] { return PressAtX(window, name, virtualKey); };
+  };
+  const auto menu = [window](const wchar_t* letter) {
+    return [=] { return ChooseFromSystemMenu(window, letter); };
+  };
+  const auto reader = [&](int picture) {
+    return [=, this] {
+      return ReadAccessible(Pinvale().Control(picture), true).pressed == S_OK && Settle(window);
+    };
+  };
+  struct Way {
+    const char* name;
+    int focus;
+    std::function<bool()> pause;
+    std::function<bool()> start;
+  };
+  const Way ways[] = {
+      {"Esc and Enter in the scale box", kText2, key(L"Escape", VK_ESCAPE), key(L"Return", VK_RETURN)},
+      {"Esc and Enter in the readout box", kText1, key(L"Escape", VK_ESCAPE), key(L"Return", VK_RETURN)},
+      {"the system menu", kText2, menu(L"p"), menu(L"b")},
+      {"a screen reader", kText2, reader(kImage2), reader(kImage1)}};
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    HWND box = Pinvale().Control(way.focus);
+    ClickControl(box);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(Pinvale().ThreadId()) == box; }));
+    SendMessageW(box, EM_SETSEL, 1, 2);
+    // Ticks rewrite the readout box, and its selection with it.
+    const auto boxState = [&] {
+      DWORD from = 0;
+      DWORD to = 0;
+      SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+      const std::wstring focus = FocusOf(Pinvale().ThreadId()) == box ? L"focused" : L"not focused";
+      if (way.focus == kText1) return focus;
+      return TextOf(box) + L", " + std::to_wstring(from) + L"-" + std::to_wstring(to) + L", " + focus;
+    };
+    const std::wstring before = boxState();
+    ASSERT_TRUE(PauseAndConfirm(way.pause));
+    EXPECT_TRUE(menuShows(kPauseCommand));
+    EXPECT_EQ(boxState(), before) << "after pause";
+    EXPECT_TRUE(way.start());
+    SetCursorPos(100, 100);
+    EXPECT_TRUE(ReadoutBecomes(L"150 & 150")) << "no start";
+    EXPECT_TRUE(menuShows(kStartCommand));
+    EXPECT_EQ(boxState(), before) << "after start";
+  }
+
+  // What a screen reader reads of the pictures.
+  const struct {
+    int picture;
+    const wchar_t* name;
+    const wchar_t* description;
+    const wchar_t* shortcut;
+  } buttons[] = {{kImage1, L"开始采集XY坐标", L"开始采集XY坐标，自带窗口置顶功能", L"Enter"},
+                 {kImage2, L"暂停采集XY坐标", L"暂停采集XY坐标", L"Esc"}};
+  for (const auto& button : buttons) {
+    const AccessibleFacts facts = ReadAccessible(Pinvale().Control(button.picture));
+    std::printf("picture %d: role %ld, name %s, description %s, default action %s, shortcut %s\n",
+                button.picture, facts.role, Utf8(facts.name).c_str(), Utf8(facts.description).c_str(),
+                Utf8(facts.defaultAction).c_str(), Utf8(facts.shortcut).c_str());
+    EXPECT_EQ(facts.role, ROLE_SYSTEM_PUSHBUTTON) << button.picture;
+    EXPECT_EQ(facts.name, button.name);
+    EXPECT_EQ(facts.description, button.description);
+    EXPECT_EQ(facts.defaultAction, L"按下");
+    EXPECT_EQ(facts.shortcut, button.shortcut);
+  }
+}
+
 // Ctrl is held at the X level, with X's focus on the program's window (see AtX).
 class HeldCtrl {
  public:
@@ -389,12 +477,20 @@ TEST(SamplingTopmostTest, StartPlacesTheWindowOnTopAndPauseLeavesIt) {
     std::printf("after start: WS_EX_TOPMOST %s\n",
                 (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? "shown" : "not shown (Wine)");
 
-    // Pause asks for no placement; a second start places it again, harmlessly.
-    PostClick(pinvale.Control(kImage2));
-    Sleep(milliseconds(700));
-    PostClick(pinvale.Control(kImage1));
-    ++starts;
-    Sleep(milliseconds(700));
+    // Pause asks for no placement; a second start places it again, harmlessly,
+    // and so does each other way to start: Enter, the system menu, a reader.
+    const std::function<bool()> starters[] = {
+        [&] { return PostClick(pinvale.Control(kImage1)), true; },
+        [&] { return PressAtX(window, L"Return", VK_RETURN); },
+        [&] { return ChooseFromSystemMenu(window, L"b"); },
+        [&] { return ReadAccessible(pinvale.Control(kImage1), true).pressed == S_OK; }};
+    for (const auto& start : starters) {
+      PostClick(pinvale.Control(kImage2));
+      Sleep(milliseconds(700));
+      EXPECT_TRUE(start()) << "start " << starts;
+      ++starts;
+      Sleep(milliseconds(700));
+    }
     EXPECT_TRUE(pinvale.Alive());
   }
   std::printf("topmost placements expected: hwnd 0x%lx, %d\n",

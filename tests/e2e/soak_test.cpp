@@ -127,7 +127,7 @@ TEST(SoakTest, HostileInputForABoundedTime) {
   std::map<std::string, int> tried;
   int checks = 0;
   int clicks = 0;
-  const HeapProbe heap(pinvale.Process());
+  const Probe probe(pinvale.Process());
   const DWORD windowsAtStart = WindowsOf(pinvale.Process());
   std::vector<std::pair<double, double>>
       series;  // seconds, heap bytes in use at each check of the second pass
@@ -192,7 +192,7 @@ TEST(SoakTest, HostileInputForABoundedTime) {
         ++checks;
         if (pass == 1) {
           const std::chrono::duration<double> at = std::chrono::steady_clock::now() - begin;
-          series.emplace_back(at.count(), heap.BytesInUse());
+          series.emplace_back(at.count(), probe.Run("HeapBytesInUse"));
         }
       }
     }
