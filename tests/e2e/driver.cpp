@@ -278,8 +278,12 @@ bool AtX(const std::wstring& xdotoolArguments) {
                       &process)) {
     return false;
   }
-  if (process.hThread != nullptr) CloseHandle(process.hThread);
-  if (process.hProcess != nullptr) CloseHandle(process.hProcess);
+  // Without a process handle the thread "handle" Wine leaves is not one:
+  // closing it would close whatever handle of ours has that number.
+  if (process.hProcess != nullptr) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
   std::wstring doneInWine = L"Z:" + done;
   std::replace(doneInWine.begin(), doneInWine.end(), L'/', L'\\');
   const bool ended =
