@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cwchar>
 #include <iterator>
 #include <utility>
@@ -10,6 +9,7 @@
 #include "pinvale_version.h"
 #include "platform/platform.h"
 #include "readout/readout.h"
+#include "window/interface_font.h"
 
 namespace pinvale::window {
 namespace {
@@ -18,10 +18,6 @@ constexpr wchar_t kClassName[] = L"PinvaleForm1";
 
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1IntervalMs = 100;
-
-// The layout is drawn for text of this size, whatever size the user
-// chose for message boxes.
-constexpr int kInterfaceFontPoints = 9;
 
 // A fixed single frame: caption and close button, no sizing border, no
 // minimize or maximize box.
@@ -67,16 +63,26 @@ int StartupShowCommand(int requested) noexcept {
   return requested == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : requested;
 }
 
-// Says why the program ends before its window could open.
-void ReportStartFailure() noexcept {
-  const DWORD error = GetLastError();
-  wchar_t message[512] = L"Pinvale 无法打开窗口，即将退出。\n\n";
-  const std::size_t used = wcslen(message);
-  if (error != 0) {
-    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                   message + used, static_cast<DWORD>(std::size(message) - used), nullptr);
-  }
+// Says why the program ends before its window could open: the step that
+// failed, the system's text for its error and the error's number; returns
+// the exit code. The window's teardown may have asked to quit, which would
+// close the box before anyone saw it.
+int ReportStartFailure(const wchar_t* step, DWORD error) noexcept {
+  MSG quit;
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  wchar_t reason[256];
+  reason[0] = L'\0';  // where the system has no text
+  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
+                 static_cast<DWORD>(std::size(reason)), nullptr);
+  const DWORD_PTR parts[] = {reinterpret_cast<DWORD_PTR>(step), reinterpret_cast<DWORD_PTR>(reason), error};
+  wchar_t message[512];
+  message[0] = L'\0';
+  FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                 L"Pinvale 无法打开窗口，即将退出。\n\n%1失败：%2（错误 %3!lu!）", 0, 0, message,
+                 static_cast<DWORD>(std::size(message)),
+                 reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(parts)));
   MessageBoxW(nullptr, message, PINVALE_CAPTION, MB_OK | MB_ICONERROR);
+  return 1;
 }
 
 int ScreenDotsPerInch() noexcept {
@@ -132,18 +138,18 @@ int Form1::Run(HINSTANCE instance, int showCommand) {
   // A colour index, not a brush of the system's: the class may free its brush.
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   windowClass.lpszClassName = kClassName;
-  if (RegisterClassExW(&windowClass) == 0) {
-    ReportStartFailure();
-    return 1;
-  }
+  if (RegisterClassExW(&windowClass) == 0) return ReportStartFailure(L"注册窗口类", GetLastError());
 
-  const int dotsPerInch = ScreenDotsPerInch();
+  const int dotsPerInch = form.dotsPerInch_ = ScreenDotsPerInch();
   const RECT predicted = CentredWindowRect(dotsPerInch, PredictedFrame());
   if (CreateWindowExW(kWindowExStyle, kClassName, PINVALE_CAPTION, kWindowStyle, predicted.left,
                       predicted.top, predicted.right - predicted.left, predicted.bottom - predicted.top,
                       nullptr, nullptr, instance, &form) == nullptr) {
-    ReportStartFailure();
-    return 1;
+    const DWORD error = GetLastError();
+    // What failed inside WM_CREATE was noted there, with its own error.
+    const StartFailure failure =
+        form.startFailure_.step != nullptr ? form.startFailure_ : StartFailure{L"创建窗口", error};
+    return ReportStartFailure(failure.step, failure.error);
   }
   // Sized again around the frame the window really has: the prediction can
   // be off where the system scales the program (Wine 10 predicts the frame at
@@ -237,12 +243,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK Form1::PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                     DWORD_PTR form) {
   if (message == WM_GETOBJECT) {
-    const auto id = static_cast<ControlId>(GetDlgCtrlID(picture));
+    const auto id = static_cast<ControlId>(GetWindowLongW(picture, GWL_ID));
     const SamplingCommand& command = id == kImage1 ? kStartCommand : kPauseCommand;
-    const ControlSpec* spec = std::find_if(std::begin(kControls), std::end(kControls),
-                                           [id](const ControlSpec& entry) { return entry.id == id; });
-    if (LRESULT answer = reinterpret_cast<Form1*>(form)->accessibleButtons_.Answer(picture, wParam, lParam,
-                                                                                   command, spec->tooltip)) {
+    if (LRESULT answer = reinterpret_cast<Form1*>(form)->accessibleButtons_.Answer(
+            picture, wParam, lParam, command, kControls[IndexOf(id)].tooltip)) {
       return answer;
     }
   }
@@ -252,20 +256,25 @@ LRESULT CALLBACK Form1::PictureProc(HWND picture, UINT message, WPARAM wParam, L
 
 bool Form1::OnCreate() {
   numberFormat_ = platform::UserNumberFormat();
-  const int dotsPerInch = ScreenDotsPerInch();
-  LoadInterfaceFont(dotsPerInch);
+  font_ = CreateInterfaceFont(dotsPerInch_);
   // Besides the class icons: taskbars and switchers ask the window itself.
   SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIconLarge_.Get()));
   SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIconSmall_.Get()));
   ChooseUnusableScaleColors();
-  if (!CreateControls(dotsPerInch)) return false;
+  if (!CreateControls(dotsPerInch_)) return Failed(L"创建控件");
   CreateTooltips();                   // the program works without them
   AddSamplingCommandsToSystemMenu();  // and without these
   // Typing into the new window replaces the scale rather than adding to it.
   SendMessageW(Control(kText2), EM_SETSEL, 0, -1);
   OnScaleTextChange();
   // Sampling is on from the start: the first readout comes with the first tick.
-  return SetTimer(window_, kTimer1, kTimer1IntervalMs, nullptr) != 0;
+  if (SetTimer(window_, kTimer1, kTimer1IntervalMs, nullptr) == 0) return Failed(L"启动采集定时器");
+  return true;
+}
+
+bool Form1::Failed(const wchar_t* step) noexcept {
+  startFailure_ = {step, GetLastError()};
+  return false;
 }
 
 // Keeps the keyboard focus where the user left it when the window is
@@ -281,14 +290,35 @@ void Form1::OnActivate(bool active, bool minimized) {
   SetFocus(focusWhenInactive_ != nullptr ? focusWhenInactive_ : Control(kText2));
 }
 
-// A smaller desktop can leave the window wholly off every monitor, where a
-// fixed window cannot be dragged back: it is centred again. One still in
-// sight stays where the user put it.
+// A smaller desktop can leave the window where its caption cannot be
+// grabbed, and a fixed window then cannot be dragged back: it is centred
+// again on the nearest monitor's work area. One whose caption can be
+// grabbed stays where the user put it. A minimized window's own rectangle is
+// its icon's: the place it restores to is the one checked, and moved.
 void Form1::OnDisplayChange() {
-  RECT rect{};
-  if (!GetWindowRect(window_, &rect) || MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr) return;
-  const ScreenRect placed = CentredOn(PrimaryScreen(), rect.right - rect.left, rect.bottom - rect.top);
-  SetWindowPos(window_, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  RECT primaryWork{};
+  if (!GetWindowPlacement(window_, &placement) ||
+      !SystemParametersInfoW(SPI_GETWORKAREA, 0, &primaryWork, 0)) {
+    return;
+  }
+  // Workspace coordinates: from the primary work area's corner, past a
+  // taskbar at the top or left of the screen.
+  RECT restored = placement.rcNormalPosition;
+  OffsetRect(&restored, primaryWork.left, primaryWork.top);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromRect(&restored, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const ScreenRect work{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
+  const ScreenRect window{restored.left, restored.top, restored.right, restored.bottom};
+  if (CaptionCanBeGrabbed(window, work, GetSystemMetrics(SM_CYCAPTION))) return;
+  const ScreenRect placed = CentredOn(work, window.right - window.left, window.bottom - window.top);
+  placement.rcNormalPosition = {placed.left - primaryWork.left, placed.top - primaryWork.top,
+                                placed.right - primaryWork.left, placed.bottom - primaryWork.top};
+  // Moved, not activated, and left minimized if it is.
+  placement.showCmd = placement.showCmd == SW_SHOWMINIMIZED ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE;
+  SetWindowPlacement(window_, &placement);
 }
 
 void Form1::OnCommand(int controlId, int notification) {
@@ -456,26 +486,7 @@ void Form1::CreateTooltips() {
   }
 }
 
-// The face Windows uses for message boxes and dialogs in the user's
-// language ("Microsoft YaHei UI" on a Chinese system), at the size the
-// layout is drawn for: a larger text setting would make the labels wrap and
-// the boxes clip their text.
-void Form1::LoadInterfaceFont(int dotsPerInch) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-    metrics.lfMessageFont.lfHeight = -MulDiv(kInterfaceFontPoints, dotsPerInch, 72);
-    metrics.lfMessageFont.lfWidth = 0;
-    font_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
-  }
-}
-
-HWND Form1::Control(ControlId id) const noexcept {
-  for (std::size_t i = 0; i < std::size(kControls); ++i) {
-    if (kControls[i].id == id) return controls_[i];
-  }
-  return nullptr;
-}
+HWND Form1::Control(ControlId id) const noexcept { return controls_[IndexOf(id)]; }
 
 platform::UniqueIcon Form1::LoadIconImage(int id, int size) const noexcept {
   return platform::UniqueIcon(static_cast<HICON>(

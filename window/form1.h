@@ -35,6 +35,8 @@ class Form1 {
                                       DWORD_PTR form);
 
   bool OnCreate();
+  // Notes the start-up step that failed, with the system's error; false.
+  bool Failed(const wchar_t* step) noexcept;
   void OnActivate(bool active, bool minimized);
   void OnCommand(int controlId, int notification);
   [[nodiscard]] bool OnSysCommand(WPARAM command);
@@ -63,15 +65,21 @@ class Form1 {
 
   bool CreateControls(int dotsPerInch);
   void CreateTooltips();
-  void LoadInterfaceFont(int dotsPerInch);
   [[nodiscard]] HWND Control(ControlId id) const noexcept;
   [[nodiscard]] platform::UniqueIcon LoadIconImage(int id, int size) const noexcept;
 
   HINSTANCE instance_;
+  int dotsPerInch_ = USER_DEFAULT_SCREEN_DPI;  // the screen's, as this program sees it
   HWND window_ = nullptr;
   HWND tooltip_ = nullptr;
   HWND focusWhenInactive_ = nullptr;
   std::array<HWND, std::size(kControls)> controls_{};
+
+  struct StartFailure {
+    const wchar_t* step;  // as the user reads it; none if nothing failed
+    DWORD error;
+  };
+  StartFailure startFailure_{nullptr, 0};
 
   AccessibleButtons accessibleButtons_;
   platform::UniqueFont font_;

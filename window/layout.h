@@ -4,6 +4,7 @@
 // the controls from the table in this order, which is also the Tab order.
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #include "resources/resource_ids.h"
@@ -36,6 +37,15 @@ constexpr ScreenRect CentredOn(ScreenRect area, int width, int height) noexcept 
   const int left = area.left + std::max(0, (area.right - area.left - width) / 2);
   const int top = area.top + std::max(0, (area.bottom - area.top - height) / 2);
   return {left, top, left + width, top + height};
+}
+
+// Whether the user can still drag the window back by its caption: a piece
+// of its caption bar, left of the close button at its right end, as wide as
+// the caption is high and half as high, lies in the area.
+constexpr bool CaptionCanBeGrabbed(ScreenRect window, ScreenRect area, int captionHeight) noexcept {
+  const int width = std::min(window.right - captionHeight, area.right) - std::max(window.left, area.left);
+  const int height = std::min(window.top + captionHeight, area.bottom) - std::max(window.top, area.top);
+  return width >= captionHeight && height >= captionHeight / 2;
 }
 
 struct TwipsRect {
@@ -81,6 +91,13 @@ inline constexpr ControlSpec kControls[] = {
      PINVALE_START_PICTURE},
     {kImage2, ControlKind::Picture, {3360, 840, 480, 480}, nullptr, L"暂停采集XY坐标", PINVALE_PAUSE_PICTURE},
 };
+
+// Where a control is in the table; every id is.
+constexpr std::size_t IndexOf(ControlId id) noexcept {
+  std::size_t i = 0;
+  while (kControls[i].id != id) ++i;
+  return i;
+}
 
 // The pictures show this image of their icon, unscaled.
 inline constexpr int kPictureSize = 32;
