@@ -210,24 +210,15 @@ void MoveMouseTo(POINT screen) {
   Send(input);
 }
 
+// At the X level, where Wine takes a click from: a pointer put in place by
+// SendInput or SetCursorPos alone is now and then taken back to where the X
+// pointer is (when a window appears or rises under that), and the click
+// with it. Held until the program has the press in its queue, and settled.
 void ClickAt(POINT screen) {
-  MoveMouseTo(screen);
-  // The button goes down only where the pointer has arrived.
-  WaitUntil(
-      [screen] {
-        POINT now{};
-        GetCursorPos(&now);
-        return now.x == screen.x && now.y == screen.y;
-      },
-      std::chrono::milliseconds(1000));
-  Sleep(std::chrono::milliseconds(50));
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  Send(input);
-  input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  Send(input);
-  Settle(WindowFromPoint(screen));
+  const std::wstring at = std::to_wstring(screen.x) + L" " + std::to_wstring(screen.y);
+  if (AtX(L"mousemove " + at + L" mousedown 1") && KeySeen(VK_LBUTTON, true)) Settle(WindowFromPoint(screen));
+  AtX(L"mouseup 1");
+  KeySeen(VK_LBUTTON, false);
 }
 
 void ClickControl(HWND control) {

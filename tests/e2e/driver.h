@@ -87,7 +87,8 @@ std::wstring ClassOf(HWND window);
 RECT RectInParent(HWND child);
 HWND FocusOf(DWORD threadId);
 
-// Input as a user makes it. A click returns settled (see Settle).
+// Input as a user makes it. A click, made at the X level, returns settled
+// (see Settle).
 void MoveMouseTo(POINT screen);
 void ClickAt(POINT screen);
 void ClickControl(HWND control);

@@ -31,7 +31,11 @@ constexpr COLORREF kUnusableTint = RGB(255, 214, 214);
 class SamplingTest : public testing::Test {
  protected:
   void SetUp() override {
+    // The X pointer off where the window opens: Wine takes the pointer to
+    // where the X pointer is when a window appears under it.
+    AtX(L"mousemove 0 0");
     pinvale_ = std::make_unique<PinvaleProcess>();
+    probe_ = std::make_unique<Probe>(pinvale_->Process());
     BringToFront(pinvale_->Window());
   }
 
@@ -66,36 +70,37 @@ class SamplingTest : public testing::Test {
     return WaitUntil([&] { return Readout() == expected; }, timeout);
   }
 
-  // The readout for the pointer at this point and the scale.
-  static std::wstring ReadoutFor(POINT point, const wchar_t* scale = L"150") {
-    const auto readout =
-        MakeReadout({point.x, point.y}, platform::AsTextView(scale), platform::UserNumberFormat());
-    return readout.Ok() ? std::wstring(platform::AsWide(readout.Value().CStr())) : L"(no readout)";
-  }
-
   bool ReadoutStays(const std::wstring& expected) { return TextStays(Pinvale().Control(kText1), expected); }
 
-  // Pauses (by a click on pause, unless told another way) with the readout
-  // showing the pointer on the pause button, then moves the pointer away:
-  // the readout must stay. False, with a failure, if the pause was not taken.
+  // Whether the window's system menu shows this state as the one that
+  // holds; waits for it a while.
+  bool MenuShows(const SamplingCommand& state) {
+    return WaitUntil(
+        [&] { return probe_->Run("CheckedSystemMenuItem", Pinvale().Window()) == state.menuItem; });
+  }
+
+  // Pauses (by a click on pause, unless told another way) and waits until
+  // the system menu shows it; then the pointer moves and the readout must
+  // stay. False, with a failure, if either does not come.
   bool PauseAndConfirm(const std::function<bool()>& pause = {}) {
     RECT rect{};
     GetWindowRect(Pinvale().Control(kImage2), &rect);
     const POINT on{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    const std::wstring frozen = ReadoutFor(on);
     SetCursorPos(on.x, on.y);
-    if (!ReadoutBecomes(frozen)) {
-      ADD_FAILURE() << "no readout of the pause button's place: " << testing::PrintToString(Readout());
-      return false;
-    }
     if (pause) {
       EXPECT_TRUE(pause()) << "the way to pause did not run";
     } else {
       ClickControl(Pinvale().Control(kImage2));
     }
+    if (!MenuShows(kPauseCommand)) {
+      ADD_FAILURE() << "pause was not taken";
+      return false;
+    }
+    const std::wstring frozen = Readout();
     SetCursorPos(on.x - 50, on.y + 50);
     if (!ReadoutStays(frozen)) {
-      ADD_FAILURE() << "pause was not taken: the readout went on to " << testing::PrintToString(Readout());
+      ADD_FAILURE() << "paused, the readout went on from " << testing::PrintToString(frozen) << " to "
+                    << testing::PrintToString(Readout());
       return false;
     }
     return true;
@@ -113,6 +118,7 @@ class SamplingTest : public testing::Test {
 
  private:
   std::unique_ptr<PinvaleProcess> pinvale_;
+  std::unique_ptr<Probe> probe_;
 };
 
 TEST_F(SamplingTest, FirstReadoutComesWithoutAnyClick) {
@@ -268,11 +274,7 @@ TEST_F(SamplingTest, PicturesTakeNoFocus) {
 // shows the state that holds.
 TEST_F(SamplingTest, StartAndPauseWithoutTheMouse) {
   HWND window = Pinvale().Window();
-  const Probe probe(Pinvale().Process());
-  const auto menuShows = [&](const SamplingCommand& state) {
-    return probe.Run("CheckedSystemMenuItem", window) == state.menuItem;
-  };
-  EXPECT_TRUE(menuShows(kStartCommand)) << "at start";
+  EXPECT_TRUE(MenuShows(kStartCommand)) << "at start";
   const auto key = [window](const wchar_t* name, int virtualKey) {
     return [=] { return PressAtX(window, name, virtualKey); };
   };
@@ -312,12 +314,12 @@ TEST_F(SamplingTest, StartAndPauseWithoutTheMouse) {
     };
     const std::wstring before = boxState();
     ASSERT_TRUE(PauseAndConfirm(way.pause));
-    EXPECT_TRUE(menuShows(kPauseCommand));
+    EXPECT_TRUE(MenuShows(kPauseCommand));
     EXPECT_EQ(boxState(), before) << "after pause";
     EXPECT_TRUE(way.start());
+    EXPECT_TRUE(MenuShows(kStartCommand));
     SetCursorPos(100, 100);
     EXPECT_TRUE(ReadoutBecomes(L"150 & 150")) << "no start";
-    EXPECT_TRUE(menuShows(kStartCommand));
     EXPECT_EQ(boxState(), before) << "after start";
   }
 
