@@ -60,5 +60,20 @@ TEST(CentredOn, KeepsTheSizeAndTheCaptionOnTheArea) {
             (ScreenRect{0, 0, 405, 138}));  // a screen smaller than the window
 }
 
+// A caption 23 pixels high, on an 800 x 600 work area: a piece as wide as it
+// is high, left of the close button, and half its height must be in it.
+TEST(CaptionCanBeGrabbed, NeedsAPieceOfTheCaptionInTheArea) {
+  const struct {
+    ScreenRect window;
+    bool grabbable;
+  } cases[] = {{{300, 200, 705, 338}, true},  {{770, 300, 1175, 438}, true}, {{785, 300, 1190, 438}, false},
+               {{-390, 300, 15, 438}, false},  // the close button alone
+               {{300, -10, 705, 128}, true},  {{300, -20, 705, 118}, false}, {{300, 590, 705, 728}, false}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(CaptionCanBeGrabbed(c.window, {0, 0, 800, 600}, 23), c.grabbable)
+        << c.window.left << "," << c.window.top;
+  }
+}
+
 }  // namespace
 }  // namespace pinvale::window

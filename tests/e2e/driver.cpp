@@ -74,7 +74,7 @@ bool KeySeen(int virtualKey, bool down) {
                    std::chrono::milliseconds(2000));
 }
 
-PinvaleProcess::PinvaleProcess(int showCommand) {
+PinvaleProcess::PinvaleProcess(int showCommand, const wchar_t* fault) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   if (showCommand >= 0) {
@@ -82,9 +82,15 @@ PinvaleProcess::PinvaleProcess(int showCommand) {
     startup.wShowWindow = static_cast<WORD>(showCommand);
   }
   std::wstring commandLine = L"\"" + ExecutablePath() + L"\"";
-  if (!CreateProcessW(ExecutablePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process_)) {
-    throw std::runtime_error("Pinvale.exe did not start");
+  SetEnvironmentVariableW(L"PINVALE_FAULT", fault);
+  const bool started =
+      CreateProcessW(ExecutablePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                     fault != nullptr ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup, &process_) != 0;
+  SetEnvironmentVariableW(L"PINVALE_FAULT", nullptr);
+  if (!started) throw std::runtime_error("Pinvale.exe did not start");
+  if (fault != nullptr) {
+    const Probe patching(process_.hProcess);
+    ResumeThread(process_.hThread);
   }
   WaitForInputIdle(process_.hProcess, 10000);
   WindowSearch search{process_.dwProcessId, nullptr};

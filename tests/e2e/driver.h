@@ -39,8 +39,10 @@ bool KeySeen(int virtualKey, bool down);
 // window's close command by the destructor.
 class PinvaleProcess {
  public:
-  // With a show command, as a shortcut's "Run" setting passes it.
-  explicit PinvaleProcess(int showCommand = -1);
+  // With a show command, as a shortcut's "Run" setting passes it. With a
+  // fault, the probe loaded first makes a call fail (see probe.cpp); the
+  // window is then the message box, if one says why the program ends.
+  explicit PinvaleProcess(int showCommand = -1, const wchar_t* fault = nullptr);
   ~PinvaleProcess();
   PinvaleProcess(const PinvaleProcess&) = delete;
   PinvaleProcess& operator=(const PinvaleProcess&) = delete;

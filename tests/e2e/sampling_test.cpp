@@ -187,14 +187,22 @@ TEST_F(SamplingTest, UnusableScaleKeepsReadoutAndShowsTint) {
       L"",   L"   ", L"abc",   L"-",
       L"1e", L"1,5", L"1e400", L"1e308" /* the scale is a double, the product is not */};
   for (const auto& scale : unusable) {
+    // From a usable scale and no tint, so that each case must bring the tint itself.
+    SetCursorPos(400, 300);
+    SetScale(L"150");
+    ASSERT_TRUE(ReadoutBecomes(L"600 & 450") &&
+                WaitUntil([&] { return !ScaleTinted(); }, milliseconds(1000)));
     SetScale(scale);
-    SetCursorPos(500, 400);
+    // Elsewhere, off the window: the X pointer's moves over it reach the
+    // program as it takes them from the X server, now and then after later ones.
+    SetCursorPos(500, 200);
     EXPECT_TRUE(WaitUntil([&] { return ScaleTinted(); }, milliseconds(1000)))
         << "scale " << testing::PrintToString(scale);
-    EXPECT_TRUE(ReadoutStays(L"600 & 450")) << "scale " << testing::PrintToString(scale);
+    EXPECT_TRUE(ReadoutStays(L"600 & 450"))
+        << "scale " << testing::PrintToString(scale) << ": " << testing::PrintToString(Readout());
     EXPECT_TRUE(Pinvale().Alive()) << "scale " << testing::PrintToString(scale);
-    SetCursorPos(400, 300);
   }
+  SetCursorPos(400, 300);
 
   // A usable scale again: readouts resume by themselves and the tint goes.
   SetScale(L"200");
@@ -238,6 +246,9 @@ TEST_F(SamplingTest, PauseFreezesAndStartResumes) {
 
   ClickControl(Pinvale().Control(kImage1));
   SetCursorPos(100, 100);
+  EXPECT_TRUE(ReadoutBecomes(L"150 & 150"));
+  // Sampling, a text typed over the readout goes at the next tick, though the pointer stays.
+  SendMessageW(Pinvale().Control(kText1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"typed by hand"));
   EXPECT_TRUE(ReadoutBecomes(L"150 & 150"));
 }
 

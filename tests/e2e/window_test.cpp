@@ -236,6 +236,21 @@ TEST_F(WindowTest, FocusStartsInScaleBoxAndTabMovesBetweenBoxes) {
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(thread) == text1; })) << "Shift+Tab did not go back";
   PressKey(VK_TAB, true);
   EXPECT_TRUE(WaitUntil([&] { return FocusOf(thread) == text2; }));
+
+  // Kept in either box across minimize, another window's activation and restore.
+  HWND other = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
+  for (HWND box : {text1, text2}) {
+    PressKey(VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(thread) == box; }));
+    ShowWindow(Pinvale().Window(), SW_MINIMIZE);
+    ShowWindow(other, SW_SHOW);
+    BringToFront(other);
+    ShowWindow(Pinvale().Window(), SW_RESTORE);
+    BringToFront(Pinvale().Window());
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(thread) == box; }))
+        << "the focus did not come back to " << (box == text1 ? "the readout box" : "the scale box");
+  }
+  DestroyWindow(other);
 }
 
 BOOL CALLBACK KeepShownTooltip(HWND window, LPARAM found) {
@@ -350,6 +365,9 @@ class PinvaleWithSetting {
   PinvaleWithSetting(const PinvaleWithSetting&) = delete;
   PinvaleWithSetting& operator=(const PinvaleWithSetting&) = delete;
   HWND Control(int id) const { return pinvale_->Control(id); }
+  DWORD Probed(const char* function) const {
+    return Probe(pinvale_->Process()).Run(function, pinvale_->Window());
+  }
 
  private:
   struct Restore {
@@ -361,26 +379,55 @@ class PinvaleWithSetting {
 };
 
 // No label wraps or is cut and no box clips its text, whatever size the
-// user chose for the message font ("Make text bigger").
+// user chose for the message font ("Make text bigger"), and at the scalings
+// a system that does not stretch the program lays it out for. There, with a
+// message font that has no Chinese and no font link to lend it any, every
+// text and tooltip is drawn from one face that has all its glyphs.
 TEST(TextSizeTest, TextsFitTheirControlsAtAnyMessageFontSize) {
   NONCLIENTMETRICSW saved{};
   saved.cbSize = sizeof saved;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved, &saved, 0);
-  for (const LONG height : {saved.lfMessageFont.lfHeight, -27L /* 20 points */}) {
-    SCOPED_TRACE(testing::Message() << "message font height " << height);
-    const auto apply = [](NONCLIENTMETRICSW metrics) {
+  const wchar_t* const links = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink";
+  wchar_t tahomaLinks[256] = {};
+  DWORD linksSize = sizeof tahomaLinks;
+  RegGetValueW(HKEY_LOCAL_MACHINE, links, L"Tahoma", RRF_RT_REG_MULTI_SZ, nullptr, tahomaLinks, &linksSize);
+  const struct {
+    LONG height;
+    DWORD dpi;
+    bool linked;
+  } rows[] = {{saved.lfMessageFont.lfHeight, 96, true},   {-27 /* 20 points */, 96, true},
+              {saved.lfMessageFont.lfHeight, 96, false},  {saved.lfMessageFont.lfHeight, 120, false},
+              {saved.lfMessageFont.lfHeight, 144, false}, {saved.lfMessageFont.lfHeight, 192, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << "message font height " << row.height << ", " << row.dpi << " dpi, "
+                                    << (row.linked ? "Tahoma linked to a Chinese font" : "no font link"));
+    const auto apply = [](NONCLIENTMETRICSW metrics, DWORD dpi) {
       SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics,
                             SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+      RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi,
+                      sizeof dpi);
     };
     NONCLIENTMETRICSW larger = saved;
-    larger.lfMessageFont.lfHeight = height;
-    PinvaleWithSetting pinvale([&] { apply(larger); }, [&] { apply(saved); });
+    larger.lfMessageFont.lfHeight = row.height;
+    PinvaleWithSetting pinvale(
+        [&] {
+          apply(larger, row.dpi);
+          if (!row.linked) RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, links, L"Tahoma");
+        },
+        [&] {
+          apply(saved, 96);
+          RegSetKeyValueW(HKEY_LOCAL_MACHINE, links, L"Tahoma", REG_MULTI_SZ, tahomaLinks, linksSize);
+        });
     for (int id : {kLabel3, kText2, kLabel4, kText1}) {
       const Ink ink = InkOf(pinvale.Control(id));
       EXPECT_GE(ink.right, 0) << "control " << id << " shows no text";
       EXPECT_LT(ink.right, ink.width - 1) << "control " << id << " cuts its text at the right";
       EXPECT_LT(ink.bottom, ink.height - 1) << "control " << id << " cuts or wraps its text";
     }
+    RECT client{};
+    GetClientRect(GetParent(pinvale.Control(kText1)), &client);
+    EXPECT_EQ(client.right, MulDiv(5985, static_cast<int>(row.dpi), 1440)) << "not laid out at this scaling";
+    EXPECT_EQ(pinvale.Probed("MissingGlyphs"), 0u);
   }
 }
 
@@ -443,6 +490,87 @@ TEST(StartUpTest, ShowCommandsFocusAndFirstTyping) {
     TypeText(L"125");
     EXPECT_TRUE(WaitUntil([&] { return TextOf(text2) == L"125"; }))
         << "typing 125 gave " << testing::PrintToString(TextOf(text2));
+  }
+}
+
+// Each call that the start-up depends on, failing: the program works
+// without it, or says in a box which step failed and the system's text for
+// why, and ends with exit code 1. Never a crash, never a silent end.
+TEST(StartUpTest, EveryFailingCallIsSurvivedOrShown) {
+  const struct {
+    const wchar_t* fault;  // the call, which of its calls (0: every one), the error
+    const wchar_t* step;   // the box's; none where the program works without it
+    DWORD error;
+  } cases[] = {{L"RegisterClassExW 1 8", L"注册窗口类", 8},
+               {L"CreateWindowExW 1 5", L"创建窗口", 5},
+               {L"CreateWindowExW 2 1450", L"创建控件", 1450},
+               {L"SetTimer 1 1816", L"启动采集定时器", 1816},
+               {L"CreateWindowExW 8 8" /* the tooltip */, nullptr, 0},
+               {L"CreateFontIndirectW 0 8", nullptr, 0},
+               {L"LoadImageW 0 1813", nullptr, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Utf8(c.fault));
+    PinvaleProcess pinvale(-1, c.fault);
+    if (c.step == nullptr) {
+      EXPECT_TRUE(WaitUntil([&] { return !TextOf(pinvale.Control(kText1)).empty(); })) << "no readout";
+      EXPECT_EQ(pinvale.Close(), 0u);
+      continue;
+    }
+    ASSERT_EQ(ClassOf(pinvale.Window()), L"#32770") << "no message box";
+    EXPECT_TRUE(TextStays(pinvale.Window(), TextOf(pinvale.Window()))) << "the box closed by itself";
+    std::wstring said;
+    for (HWND child = nullptr; (child = FindWindowExW(pinvale.Window(), child, L"Static", nullptr));) {
+      said += TextOf(child);
+    }
+    wchar_t reason[256] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, c.error, 0, reason,
+                   256, nullptr);
+    std::printf("%s: %s\n", Utf8(c.fault).c_str(), Utf8(said).c_str());
+    EXPECT_NE(said.find(c.step), std::wstring::npos);
+    EXPECT_NE(said.find(std::wstring(reason).substr(0, 8)), std::wstring::npos) << "not the system's text";
+    PostMessageW(pinvale.Window(), WM_COMMAND, IDOK, 0);
+    DWORD code = STILL_ACTIVE;
+    WaitForSingleObject(pinvale.Process(), 10000);
+    GetExitCodeProcess(pinvale.Process(), &code);
+    EXPECT_EQ(code, 1u);
+  }
+}
+
+// A smaller desktop: a window whose caption it takes out of reach comes
+// back, minimized or not; one whose caption can still be grabbed stays.
+TEST(DisplayChangeTest, WindowComesBackWhereItsCaptionCanBeGrabbed) {
+  DEVMODEW smaller{};
+  smaller.dmSize = sizeof smaller;
+  smaller.dmPelsWidth = 800;
+  smaller.dmPelsHeight = 600;
+  smaller.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+  const struct {
+    const char* name;
+    POINT at;
+    bool minimized;
+    bool moves;
+  } cases[] = {{"off the smaller desktop", {850, 650}, false, true},
+               {"only the caption's left end left", {785, 300}, false, true},
+               {"minimized, restored off it", {850, 650}, true, true},
+               {"in sight", {300, 200}, false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PinvaleProcess pinvale;
+    HWND window = pinvale.Window();
+    SetWindowPos(window, nullptr, c.at.x, c.at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    if (c.minimized) ShowWindow(window, SW_MINIMIZE);
+    ASSERT_EQ(ChangeDisplaySettingsW(&smaller, 0), DISP_CHANGE_SUCCESSFUL);
+    Settle(window);
+    if (c.minimized) ShowWindow(window, SW_RESTORE);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    ChangeDisplaySettingsW(nullptr, 0);
+    std::printf("%s: at (%ld, %ld) on 800 x 600\n", c.name, rect.left, rect.top);
+    if (c.moves) {
+      EXPECT_TRUE(rect.left >= 0 && rect.top >= 0 && rect.right <= 800 && rect.bottom <= 600);
+    } else {
+      EXPECT_TRUE(rect.left == c.at.x && rect.top == c.at.y);
+    }
   }
 }
 
