@@ -109,17 +109,23 @@ remove_leftover_mounts() {
 
 # ensure_root ROOT SUITE STAMP PACKAGE...: the root, made if its stamp differs;
 # returns holding a shared lock on it, so that no root is replaced under a run.
-# A maker holds the lock alone; holding it alone, whatever is mounted in the
-# roots is a leftover.
+# Holding the lock alone, whatever is mounted in the roots is a leftover: it
+# is taken alone only where no run holds it, or where the root must be made,
+# which waits for the runs to end.
 ensure_root() {
   local root=$1 suite=$2 stamp=$3
   mkdir -p "$(dirname "$root")"
   exec 9>"$root.lock"
-  flock -x 9
-  remove_leftover_mounts "$root"
-  remove_leftover_mounts "$root.new"
-  if [ "$(cat "$root/.pinvale-packages" 2>/dev/null)" != "$stamp" ]; then
-    make_root "$@"
+  if flock -x -n 9; then
+    remove_leftover_mounts "$root"
+    remove_leftover_mounts "$root.new"
   fi
   flock -s 9
+  if [ "$(cat "$root/.pinvale-packages" 2>/dev/null)" != "$stamp" ]; then
+    flock -x 9
+    remove_leftover_mounts "$root"
+    remove_leftover_mounts "$root.new"
+    [ "$(cat "$root/.pinvale-packages" 2>/dev/null)" = "$stamp" ] || make_root "$@"
+    flock -s 9
+  fi
 }
