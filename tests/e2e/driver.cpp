@@ -90,6 +90,10 @@ PinvaleProcess::PinvaleProcess(int showCommand, const wchar_t* fault) {
   if (!started) throw std::runtime_error("Pinvale.exe did not start");
   if (fault != nullptr) {
     const Probe patching(process_.hProcess);
+    if (!patching.Loaded()) {
+      TerminateProcess(process_.hProcess, 1);
+      throw std::runtime_error("the probe did not load into Pinvale");
+    }
     ResumeThread(process_.hThread);
   }
   WaitForInputIdle(process_.hProcess, 10000);
@@ -127,7 +131,8 @@ DWORD PinvaleProcess::Close() {
 DWORD RunInProcess(HANDLE process, LPTHREAD_START_ROUTINE function, void* parameter) {
   HANDLE thread = CreateRemoteThread(process, nullptr, 0, function, parameter, 0, nullptr);
   DWORD result = 0;
-  if (thread != nullptr && WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0)
+  if (thread != nullptr &&
+      WaitForSingleObject(thread, static_cast<DWORD>(10000 * TimeScale())) == WAIT_OBJECT_0)
     GetExitCodeThread(thread, &result);
   if (thread != nullptr) CloseHandle(thread);
   return result;
@@ -221,10 +226,17 @@ void MoveMouseTo(POINT screen) {
 // pointer is (when a window appears or rises under that), and the click
 // with it. Held until the program has the press in its queue, and settled.
 void ClickAt(POINT screen) {
-  const std::wstring at = std::to_wstring(screen.x) + L" " + std::to_wstring(screen.y);
-  if (AtX(L"mousemove " + at + L" mousedown 1") && KeySeen(VK_LBUTTON, true)) Settle(WindowFromPoint(screen));
+  POINT before{};
+  GetCursorPos(&before);
+  const auto at = [](POINT point) { return std::to_wstring(point.x) + L" " + std::to_wstring(point.y); };
+  if (AtX(L"mousemove " + at(screen) + L" mousedown 1") && KeySeen(VK_LBUTTON, true)) {
+    Settle(WindowFromPoint(screen));
+  }
   AtX(L"mouseup 1");
   KeySeen(VK_LBUTTON, false);
+  // Back at the X level too: an X pointer left on the control brings up its
+  // tooltip, and Wine then takes the pointer back under it.
+  AtX(L"mousemove " + at(before));
 }
 
 void ClickControl(HWND control) {

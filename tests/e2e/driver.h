@@ -70,6 +70,7 @@ class Probe {
   explicit Probe(HANDLE process);
   // The function's result; 0 when it could not run.
   DWORD Run(const char* function, const void* parameter = nullptr) const;
+  [[nodiscard]] bool Loaded() const { return there_ != 0; }
 
  private:
   HANDLE process_;
@@ -90,7 +91,7 @@ RECT RectInParent(HWND child);
 HWND FocusOf(DWORD threadId);
 
 // Input as a user makes it. A click, made at the X level, returns settled
-// (see Settle).
+// (see Settle), with the pointer back where it was.
 void MoveMouseTo(POINT screen);
 void ClickAt(POINT screen);
 void ClickControl(HWND control);
