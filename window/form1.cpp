@@ -72,8 +72,8 @@ int ReportStartFailure(const wchar_t* step, DWORD error) noexcept {
   PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
   wchar_t reason[256];
   reason[0] = L'\0';  // where the system has no text
-  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
-                 static_cast<DWORD>(std::size(reason)), nullptr);
+  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
+                 nullptr, error, 0, reason, static_cast<DWORD>(std::size(reason)), nullptr);
   const DWORD_PTR parts[] = {reinterpret_cast<DWORD_PTR>(step), reinterpret_cast<DWORD_PTR>(reason), error};
   wchar_t message[512];
   message[0] = L'\0';
