@@ -12,8 +12,12 @@ wine_run=$here/../../cmake/wine-run.sh
 
 display_file=$(mktemp)
 # -displayfd: Xvfb picks a free display number and tells it when ready; it
-# gets 10 s, stretched where the machine is emulated.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 </dev/null &
+# gets 10 s, stretched where the machine is emulated. No key repeats for
+# 30 s (the server's own begin after 660 ms): on a loaded machine the press
+# and release of one xdotool key came far enough apart for one Enter to be
+# taken 27 times.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ardelay 30000 -arinterval 30000 \
+  3>"$display_file" >/dev/null 2>&1 </dev/null &
 xvfb=$!
 cleanup() {
   WINEPREFIX=$prefix wineserver -k 2>/dev/null
