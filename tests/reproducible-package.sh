@@ -74,11 +74,12 @@ if [ "$(cmake -E tar tf "$a/build/$zip" | sort)" != "$expected" ]; then
 fi
 
 # The runtime parts in the executable, as archive:member (or an object
-# loaded whole), not the program's own libraries. The notices cover an
+# loaded whole), not the program's own libraries nor the objects that
+# link-time optimization makes of the program's code. The notices cover an
 # archive whole, or, where its members differ in licence, member by member.
 map=$a/build/Pinvale.map
 linked=$({ sed -n 's/^[^ (]*\/\([^/ (]*\.a\)(\([^)]*\)).*/\1:\2/p' "$map"; sed -n 's/^LOAD .*\/\([^/]*\.o\)$/\1/p' "$map"; } |
-  grep -v '^libpinvale_' | sort -u)
+  grep -v -e '^libpinvale_' -e '\.ltrans\.o$' | sort -u)
 covered=$(sed -n 's/^Covers: //p' "$a/src/THIRD-PARTY-NOTICES.txt" | tr ' ' '\n' | sed '/^$/d' | sort -u)
 uncovered=$(echo "$linked" | while read -r part; do
   grep -qxF -e "$part" -e "${part%%:*}" <<<"$covered" || echo "  linked, no notice: $part"; done)
