@@ -327,6 +327,8 @@ void Form1::OnCommand(int controlId, int notification) {
   for (const SamplingCommand& command : kSamplingCommands) {
     // Enter and Esc, in either box: IsDialogMessageW sends IDOK and IDCANCEL.
     // It takes the key, so no character reaches the box and nothing beeps.
+    // While an input method composes, the keys come as VK_PROCESSKEY and
+    // stay the input method's.
     if ((controlId == command.picture && clicked) ||
         (controlId == command.dialogCommand && notification == 0))
       Press(command.picture);
