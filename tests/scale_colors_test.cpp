@@ -1,10 +1,12 @@
 // The window's pure logic: the scale box's colours while its text gives no readout, in
-// the schemes Windows users have (Wine always reports high contrast off), and its placement.
+// the schemes Windows users have (Wine always reports high contrast off), its placement,
+// and what each message means for start and pause.
 #include "window/scale_colors.h"
 
 #include <gtest/gtest.h>
 
 #include "window/layout.h"
+#include "window/sampling_commands.h"
 
 namespace pinvale::window {
 namespace {
@@ -73,6 +75,19 @@ TEST(CaptionCanBeGrabbed, NeedsAPieceOfTheCaptionInTheArea) {
     EXPECT_EQ(CaptionCanBeGrabbed(c.window, {0, 0, 800, 600}, 23), c.grabbable)
         << c.window.left << "," << c.window.top;
   }
+  EXPECT_EQ(PlaceInReach({785, 300, 1190, 438}, {0, 100, 800, 600}, 23), (ScreenRect{197, 281, 602, 419}));
+  EXPECT_EQ(PlaceInReach({770, 300, 1175, 438}, {0, 100, 800, 600}, 23), (ScreenRect{770, 300, 1175, 438}));
+}
+
+// Clicks and double clicks on a picture, Enter and Esc, and the two menu items,
+// whose low four bits are the system's; nothing else.
+TEST(SamplingCommands, EachMessageMeansItsCommand) {
+  EXPECT_EQ(CommandFor(kImage1, kPictureDoubleClicked), &kSamplingCommands[0]);
+  EXPECT_EQ(CommandFor(kDialogCancel, 0), &kSamplingCommands[1]);
+  EXPECT_EQ(CommandFor(kImage2, 2 /* STN_ENABLE */), nullptr);
+  EXPECT_EQ(CommandFor(kText2, 0), nullptr);
+  EXPECT_EQ(CommandForMenuItem(0x0023), &kSamplingCommands[1]);
+  EXPECT_EQ(CommandForMenuItem(0xF060 /* SC_CLOSE */), nullptr);
 }
 
 }  // namespace

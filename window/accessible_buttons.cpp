@@ -1,5 +1,7 @@
 #include "window/accessible_buttons.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 #include <cwchar>
 #include <new>
@@ -208,10 +210,27 @@ bool AccessibleButtons::Load() noexcept {
   return true;
 }
 
-LRESULT AccessibleButtons::Answer(HWND picture, WPARAM flags, LPARAM objectId, const SamplingCommand& command,
-                                  const wchar_t* description) noexcept {
+void AccessibleButtons::Attach(HWND picture) noexcept {
+  SetWindowSubclass(picture, PictureProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK AccessibleButtons::PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam,
+                                                UINT_PTR, DWORD_PTR buttons) {
+  if (message == WM_GETOBJECT) {
+    if (LRESULT answer = reinterpret_cast<AccessibleButtons*>(buttons)->Answer(picture, wParam, lParam)) {
+      return answer;
+    }
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(picture, PictureProc, 0);
+  return DefSubclassProc(picture, message, wParam, lParam);
+}
+
+LRESULT AccessibleButtons::Answer(HWND picture, WPARAM flags, LPARAM objectId) noexcept {
   // Compared as a DWORD: the id comes sign-extended on 64-bit Windows.
   if (static_cast<DWORD>(objectId) != static_cast<DWORD>(OBJID_CLIENT) || !Load()) return 0;
+  const auto id = static_cast<ControlId>(GetWindowLongW(picture, GWL_ID));
+  const SamplingCommand& command = CommandOfPicture(id);
+  const wchar_t* description = kControls[IndexOf(id)].tooltip;
   IAccessible* standard = nullptr;
   if (FAILED(
           createStandard_(picture, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))

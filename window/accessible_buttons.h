@@ -21,16 +21,20 @@ class AccessibleButtons {
   AccessibleButtons(const AccessibleButtons&) = delete;
   AccessibleButtons& operator=(const AccessibleButtons&) = delete;
 
-  // The answer to WM_GETOBJECT for this picture, or 0 where there is none
-  // (another object asked for, or any step failed): the control's own answer
-  // then stands. The accessibility libraries are loaded at the first
+  // Makes a start or pause picture answer screen readers as its button, for
+  // as long as it lives. The accessibility libraries are loaded at the first
   // question, so that a run no reader asks pays nothing for them.
-  [[nodiscard]] LRESULT Answer(HWND picture, WPARAM flags, LPARAM objectId, const SamplingCommand& command,
-                               const wchar_t* description) noexcept;
+  void Attach(HWND picture) noexcept;
 
   using AllocText = BSTR(WINAPI*)(const OLECHAR*);
 
  private:
+  static LRESULT CALLBACK PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR buttons);
+  // The answer to WM_GETOBJECT for this picture, or 0 where there is none
+  // (another object asked for, or any step failed): the control's own answer
+  // then stands.
+  [[nodiscard]] LRESULT Answer(HWND picture, WPARAM flags, LPARAM objectId) noexcept;
   bool Load() noexcept;
 
   using CreateStandard = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);

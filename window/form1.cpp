@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cwchar>
 #include <iterator>
 #include <utility>
 
@@ -10,6 +9,8 @@
 #include "platform/platform.h"
 #include "readout/readout.h"
 #include "window/interface_font.h"
+#include "window/placement.h"
+#include "window/system_menu.h"
 
 namespace pinvale::window {
 namespace {
@@ -18,11 +19,6 @@ constexpr wchar_t kClassName[] = L"PinvaleForm1";
 
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1IntervalMs = 100;
-
-// A fixed single frame: caption and close button, no sizing border, no
-// minimize or maximize box.
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kWindowExStyle = 0;
 
 struct ChildStyle {
   const wchar_t* className;
@@ -44,83 +40,6 @@ ChildStyle StyleOf(ControlKind kind) noexcept {
   return {WC_STATICW, WS_CHILD, 0};
 }
 
-COLORREF AsColorRef(Rgb color) noexcept { return RGB(color.red, color.green, color.blue); }
-
-TextColors SystemColors(int textIndex, int backgroundIndex) noexcept {
-  const auto rgb = [](COLORREF c) { return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)}; };
-  return {rgb(GetSysColor(textIndex)), rgb(GetSysColor(backgroundIndex))};
-}
-
-bool HighContrastOn() noexcept {
-  HIGHCONTRASTW highContrast{};
-  highContrast.cbSize = sizeof highContrast;
-  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof highContrast, &highContrast, 0) &&
-         (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-}
-
-// A maximized start would leave this fixed-size window no way back.
-int StartupShowCommand(int requested) noexcept {
-  return requested == SW_SHOWMAXIMIZED ? SW_SHOWNORMAL : requested;
-}
-
-// Says why the program ends before its window could open: the step that
-// failed, the system's text for its error and the error's number; returns
-// the exit code. The window's teardown may have asked to quit, which would
-// close the box before anyone saw it.
-int ReportStartFailure(const wchar_t* step, DWORD error) noexcept {
-  MSG quit;
-  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-  wchar_t reason[256];
-  reason[0] = L'\0';  // where the system has no text
-  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
-                 nullptr, error, 0, reason, static_cast<DWORD>(std::size(reason)), nullptr);
-  const DWORD_PTR parts[] = {reinterpret_cast<DWORD_PTR>(step), reinterpret_cast<DWORD_PTR>(reason), error};
-  wchar_t message[512];
-  message[0] = L'\0';
-  FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                 L"Pinvale 无法打开窗口，即将退出。\n\n%1失败：%2（错误 %3!lu!）", 0, 0, message,
-                 static_cast<DWORD>(std::size(message)),
-                 reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(parts)));
-  MessageBoxW(nullptr, message, PINVALE_CAPTION, MB_OK | MB_ICONERROR);
-  return 1;
-}
-
-int ScreenDotsPerInch() noexcept {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : USER_DEFAULT_SCREEN_DPI;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
-ScreenRect PrimaryScreen() noexcept {
-  return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
-
-// The frame around the client area, as AdjustWindowRectEx predicts it.
-SIZE PredictedFrame() noexcept {
-  RECT rect{0, 0, 0, 0};
-  AdjustWindowRectEx(&rect, kWindowStyle, FALSE, kWindowExStyle);
-  return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-// The frame around the client area, as the window has it.
-SIZE FrameOf(HWND window) noexcept {
-  RECT outer{};
-  RECT client{};
-  GetWindowRect(window, &outer);
-  GetClientRect(window, &client);
-  return {(outer.right - outer.left) - client.right, (outer.bottom - outer.top) - client.bottom};
-}
-
-// The window rectangle, with this frame, whose client area has the layout's
-// size, centred on the screen.
-RECT CentredWindowRect(int dotsPerInch, SIZE frame) noexcept {
-  const int width = TwipsToPixels(kClientArea.width, dotsPerInch) + frame.cx;
-  const int height = TwipsToPixels(kClientArea.height, dotsPerInch) + frame.cy;
-  const ScreenRect placed = CentredOn(PrimaryScreen(), width, height);
-  return {placed.left, placed.top, placed.right, placed.bottom};
-}
-
 }  // namespace
 
 int Form1::Run(HINSTANCE instance, int showCommand) {
@@ -138,10 +57,10 @@ int Form1::Run(HINSTANCE instance, int showCommand) {
   // A colour index, not a brush of the system's: the class may free its brush.
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   windowClass.lpszClassName = kClassName;
-  if (RegisterClassExW(&windowClass) == 0) return ReportStartFailure(L"注册窗口类", GetLastError());
+  if (RegisterClassExW(&windowClass) == 0) return ReportStartFailure({L"注册窗口类", GetLastError()});
 
   const int dotsPerInch = form.dotsPerInch_ = ScreenDotsPerInch();
-  const RECT predicted = CentredWindowRect(dotsPerInch, PredictedFrame());
+  const RECT predicted = PredictedStartPlace(dotsPerInch);
   if (CreateWindowExW(kWindowExStyle, kClassName, PINVALE_CAPTION, kWindowStyle, predicted.left,
                       predicted.top, predicted.right - predicted.left, predicted.bottom - predicted.top,
                       nullptr, nullptr, instance, &form) == nullptr) {
@@ -149,19 +68,9 @@ int Form1::Run(HINSTANCE instance, int showCommand) {
     // What failed inside WM_CREATE was noted there, with its own error.
     const StartFailure failure =
         form.startFailure_.step != nullptr ? form.startFailure_ : StartFailure{L"创建窗口", error};
-    return ReportStartFailure(failure.step, failure.error);
+    return ReportStartFailure(failure);
   }
-  // Sized again around the frame the window really has: the prediction can
-  // be off where the system scales the program (Wine 10 predicts the frame at
-  // the display's DPI and draws it at 96).
-  const RECT fitted = CentredWindowRect(dotsPerInch, FrameOf(form.window_));
-  SetWindowPos(form.window_, nullptr, fitted.left, fitted.top, fitted.right - fitted.left,
-               fitted.bottom - fitted.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  ShowWindow(form.window_, StartupShowCommand(showCommand));
-  // Windows may take the first show command from the launcher's start-up
-  // settings instead of ours.
-  if (IsZoomed(form.window_)) ShowWindow(form.window_, SW_RESTORE);
-  UpdateWindow(form.window_);
+  FitAndShow(form.window_, dotsPerInch, showCommand);
   // A minimized window takes the focus only once it is restored.
   if (!IsIconic(form.window_)) SetFocus(form.Control(kText2));
 
@@ -204,15 +113,18 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_SYSCOMMAND:
-      if (OnSysCommand(wParam)) return 0;
+      if (const SamplingCommand* command = CommandForMenuItem(wParam)) {
+        Press(*command);
+        return 0;
+      }
       break;
     case WM_TIMER:
       if (wParam == kTimer1) OnTimer1Tick();
       return 0;
     case WM_CTLCOLOREDIT:
-      if (HBRUSH brush = OnCtlColorEdit(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
+      if (reinterpret_cast<HWND>(lParam) != Control(kText2)) break;
+      if (HBRUSH brush = scaleTint_.Paint(reinterpret_cast<HDC>(wParam)))
         return reinterpret_cast<LRESULT>(brush);
-      }
       break;
     case WM_SYSCOLORCHANGE:
       // Only top-level windows hear of it; the child controls need it too.
@@ -223,7 +135,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnSettingChange();
       return 0;
     case WM_DISPLAYCHANGE:
-      OnDisplayChange();
+      KeepCaptionInReach(window_);
       return 0;
     case WM_DESTROY:
       KillTimer(window_, kTimer1);
@@ -240,30 +152,16 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Form1::PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                    DWORD_PTR form) {
-  if (message == WM_GETOBJECT) {
-    const auto id = static_cast<ControlId>(GetWindowLongW(picture, GWL_ID));
-    const SamplingCommand& command = id == kImage1 ? kStartCommand : kPauseCommand;
-    if (LRESULT answer = reinterpret_cast<Form1*>(form)->accessibleButtons_.Answer(
-            picture, wParam, lParam, command, kControls[IndexOf(id)].tooltip)) {
-      return answer;
-    }
-  }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(picture, PictureProc, 0);
-  return DefSubclassProc(picture, message, wParam, lParam);
-}
-
 bool Form1::OnCreate() {
   numberFormat_ = platform::UserNumberFormat();
   font_ = CreateInterfaceFont(dotsPerInch_);
   // Besides the class icons: taskbars and switchers ask the window itself.
   SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIconLarge_.Get()));
   SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIconSmall_.Get()));
-  ChooseUnusableScaleColors();
-  if (!CreateControls(dotsPerInch_)) return Failed(L"创建控件");
-  CreateTooltips();                   // the program works without them
-  AddSamplingCommandsToSystemMenu();  // and without these
+  scaleTint_.ChooseColors();
+  if (!CreateControls()) return Failed(L"创建控件");
+  CreateTooltips();  // the program works without them
+  AddSamplingCommandsToSystemMenu(window_);
   // Typing into the new window replaces the scale rather than adding to it.
   SendMessageW(Control(kText2), EM_SETSEL, 0, -1);
   OnScaleTextChange();
@@ -290,49 +188,8 @@ void Form1::OnActivate(bool active, bool minimized) {
   SetFocus(focusWhenInactive_ != nullptr ? focusWhenInactive_ : Control(kText2));
 }
 
-// A smaller desktop can leave the window where its caption cannot be
-// grabbed, and a fixed window then cannot be dragged back: it is centred
-// again on the nearest monitor's work area. One whose caption can be
-// grabbed stays where the user put it. A minimized window's own rectangle is
-// its icon's: the place it restores to is the one checked, and moved.
-void Form1::OnDisplayChange() {
-  WINDOWPLACEMENT placement{};
-  placement.length = sizeof placement;
-  RECT primaryWork{};
-  if (!GetWindowPlacement(window_, &placement) ||
-      !SystemParametersInfoW(SPI_GETWORKAREA, 0, &primaryWork, 0)) {
-    return;
-  }
-  // Workspace coordinates: from the primary work area's corner, past a
-  // taskbar at the top or left of the screen.
-  RECT restored = placement.rcNormalPosition;
-  OffsetRect(&restored, primaryWork.left, primaryWork.top);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  if (!GetMonitorInfoW(MonitorFromRect(&restored, MONITOR_DEFAULTTONEAREST), &monitor)) return;
-  const ScreenRect work{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
-  const ScreenRect window{restored.left, restored.top, restored.right, restored.bottom};
-  if (CaptionCanBeGrabbed(window, work, GetSystemMetrics(SM_CYCAPTION))) return;
-  const ScreenRect placed = CentredOn(work, window.right - window.left, window.bottom - window.top);
-  placement.rcNormalPosition = {placed.left - primaryWork.left, placed.top - primaryWork.top,
-                                placed.right - primaryWork.left, placed.bottom - primaryWork.top};
-  // Moved, not activated, and left minimized if it is.
-  placement.showCmd = placement.showCmd == SW_SHOWMINIMIZED ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE;
-  SetWindowPlacement(window_, &placement);
-}
-
 void Form1::OnCommand(int controlId, int notification) {
-  // Every click counts, the second of a double click too.
-  const bool clicked = notification == STN_CLICKED || notification == STN_DBLCLK;
-  for (const SamplingCommand& command : kSamplingCommands) {
-    // Enter and Esc, in either box: IsDialogMessageW sends IDOK and IDCANCEL.
-    // It takes the key, so no character reaches the box and nothing beeps.
-    // While an input method composes, the keys come as VK_PROCESSKEY and
-    // stay the input method's.
-    if ((controlId == command.picture && clicked) ||
-        (controlId == command.dialogCommand && notification == 0))
-      Press(command.picture);
-  }
+  if (const SamplingCommand* command = CommandFor(controlId, notification)) Press(*command);
   if (controlId == kText2 && notification == EN_CHANGE) OnScaleTextChange();
   if (controlId == kText1 && notification == EN_CHANGE) OnReadoutTextChange();
 }
@@ -341,26 +198,9 @@ void Form1::OnCommand(int controlId, int notification) {
 // while Pinvale runs.
 void Form1::OnSettingChange() {
   numberFormat_ = platform::UserNumberFormat();
-  ChooseUnusableScaleColors();
+  scaleTint_.ChooseColors();
   OnScaleTextChange();  // the separator may be another now
   InvalidateRect(Control(kText2), nullptr, TRUE);
-}
-
-void Form1::ChooseUnusableScaleColors() {
-  const TextColors chosen =
-      UnusableScaleColors(HighContrastOn(), SystemColors(COLOR_WINDOWTEXT, COLOR_WINDOW),
-                          SystemColors(COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT));
-  unusableScaleText_ = AsColorRef(chosen.text);
-  unusableScaleBackground_ = AsColorRef(chosen.background);
-  unusableScaleBrush_.Reset(CreateSolidBrush(unusableScaleBackground_));
-}
-
-// Text and background are set together, so that the two always contrast.
-HBRUSH Form1::OnCtlColorEdit(HDC dc, HWND edit) {
-  if (edit != Control(kText2) || scaleUsable_ || !unusableScaleBrush_) return nullptr;
-  SetTextColor(dc, unusableScaleText_);
-  SetBkColor(dc, unusableScaleBackground_);
-  return unusableScaleBrush_.Get();
 }
 
 void Form1::OnTimer1Tick() { PrintCursorPos(); }
@@ -368,52 +208,21 @@ void Form1::OnTimer1Tick() { PrintCursorPos(); }
 void Form1::OnImage1Click() {
   platform::PlaceTopmost(window_);
   SetTimer(window_, kTimer1, kTimer1IntervalMs, nullptr);
-  ShowSamplingInSystemMenu(kStartCommand);
 }
 
-void Form1::OnImage2Click() {
-  KillTimer(window_, kTimer1);
-  ShowSamplingInSystemMenu(kPauseCommand);
-}
+void Form1::OnImage2Click() { KillTimer(window_, kTimer1); }
 
-void Form1::Press(ControlId picture) {
-  if (picture == kImage1) OnImage1Click();
-  if (picture == kImage2) OnImage2Click();
-}
-
-bool Form1::OnSysCommand(WPARAM command) {
-  for (const SamplingCommand& sampling : kSamplingCommands) {
-    if ((command & 0xFFF0) == sampling.menuItem) {
-      Press(sampling.picture);
-      return true;
-    }
-  }
-  return false;
-}
-
-// After the system's own items: a user who knows Alt+Space, C finds it
-// where it always is.
-void Form1::AddSamplingCommandsToSystemMenu() {
-  HMENU menu = GetSystemMenu(window_, FALSE);
-  if (menu == nullptr) return;
-  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  for (const SamplingCommand& command : kSamplingCommands) {
-    AppendMenuW(menu, MF_STRING, command.menuItem, command.menuText);
-  }
-  ShowSamplingInSystemMenu(kStartCommand);
-}
-
-// A radio pair: the state that holds now is the checked one.
-void Form1::ShowSamplingInSystemMenu(const SamplingCommand& current) {
-  CheckMenuRadioItem(GetSystemMenu(window_, FALSE), kStartCommand.menuItem, kPauseCommand.menuItem,
-                     current.menuItem, MF_BYCOMMAND);
+void Form1::Press(const SamplingCommand& command) {
+  if (command.picture == kImage1) OnImage1Click();
+  if (command.picture == kImage2) OnImage2Click();
+  ShowSamplingInSystemMenu(window_, command);
 }
 
 // Reads the scale once per change, and tells at once, even while paused,
 // whether what is being typed is a number.
 void Form1::OnScaleTextChange() {
   scaleFactor_ = ScaleFactor(platform::ReadText(Control(kText2), scaleText_), numberFormat_);
-  ShowScaleUsable(scaleFactor_.Ok());
+  scaleTint_.Show(Control(kText2), scaleFactor_.Ok());
 }
 
 // The user typed into the readout box, or something else set its text: the
@@ -428,7 +237,7 @@ void Form1::PrintCursorPos() {
   // themselves once the text is a number again.
   if (!scaleFactor_.Ok()) return;
   const auto readout = MakeReadout(platform::PointerPosition(), scaleFactor_.Value(), numberFormat_);
-  ShowScaleUsable(readout.Ok());
+  scaleTint_.Show(Control(kText2), readout.Ok());
   if (!readout.Ok()) return;
   // Ctrl held keeps the readout: the pointer can then travel from a target
   // to the readout box or the pause button without its coordinates changing.
@@ -443,14 +252,8 @@ void Form1::PrintCursorPos() {
   readoutTouched_ = false;
 }
 
-void Form1::ShowScaleUsable(bool usable) {
-  if (usable == scaleUsable_) return;
-  scaleUsable_ = usable;
-  InvalidateRect(Control(kText2), nullptr, TRUE);
-}
-
-bool Form1::CreateControls(int dotsPerInch) {
-  const auto pixels = [dotsPerInch](int twips) { return TwipsToPixels(twips, dotsPerInch); };
+bool Form1::CreateControls() {
+  const auto pixels = [this](int twips) { return TwipsToPixels(twips, dotsPerInch_); };
   for (std::size_t i = 0; i < std::size(kControls); ++i) {
     const ControlSpec& entry = kControls[i];
     const ChildStyle style = StyleOf(entry.kind);
@@ -464,7 +267,7 @@ bool Form1::CreateControls(int dotsPerInch) {
     if (entry.icon != 0) {
       pictures_[i] = LoadIconImage(entry.icon, kPictureSize);
       SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(pictures_[i].Get()), 0);
-      SetWindowSubclass(control, PictureProc, 0, reinterpret_cast<DWORD_PTR>(this));
+      accessibleButtons_.Attach(control);
     }
   }
   return true;

@@ -1,6 +1,8 @@
 #pragma once
 // Form1: Pinvale's one window, with the scale box, the readout box, their
-// labels and the start and pause pictures.
+// labels and the start and pause pictures. It creates them, routes their
+// messages and holds the sampling handlers; each other concern answers from
+// a file of its own.
 
 #include <windows.h>
 
@@ -12,7 +14,8 @@
 #include "window/accessible_buttons.h"
 #include "window/layout.h"
 #include "window/sampling_commands.h"
-#include "window/scale_colors.h"
+#include "window/scale_tint.h"
+#include "window/start_failure.h"
 
 namespace pinvale::window {
 
@@ -30,40 +33,28 @@ class Form1 {
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  // The pictures' own messages: what screen readers ask of them.
-  static LRESULT CALLBACK PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR form);
 
   bool OnCreate();
   // Notes the start-up step that failed, with the system's error; false.
   bool Failed(const wchar_t* step) noexcept;
   void OnActivate(bool active, bool minimized);
   void OnCommand(int controlId, int notification);
-  [[nodiscard]] bool OnSysCommand(WPARAM command);
   void OnSettingChange();
-  void OnDisplayChange();
-  [[nodiscard]] HBRUSH OnCtlColorEdit(HDC dc, HWND edit);
 
   // Sampling: Timer1's ticks, and the start (Image1) and pause (Image2) pictures.
   void OnTimer1Tick();
   void OnImage1Click();
   void OnImage2Click();
-  // Start or pause, whichever picture's command came: a click, its key,
-  // its system menu item or a screen reader's press.
-  void Press(ControlId picture);
-  void AddSamplingCommandsToSystemMenu();
-  void ShowSamplingInSystemMenu(const SamplingCommand& current);
+  // The one path of every start and pause: a click, its key, its system
+  // menu item or a screen reader's press.
+  void Press(const SamplingCommand& command);
   void OnScaleTextChange();
   void OnReadoutTextChange();
 
   // Reads the pointer and the scale box, and writes the readout box.
   void PrintCursorPos();
-  // Tints the scale box while its text gives no readout.
-  void ShowScaleUsable(bool usable);
 
-  void ChooseUnusableScaleColors();
-
-  bool CreateControls(int dotsPerInch);
+  bool CreateControls();
   void CreateTooltips();
   [[nodiscard]] HWND Control(ControlId id) const noexcept;
   [[nodiscard]] platform::UniqueIcon LoadIconImage(int id, int size) const noexcept;
@@ -74,23 +65,14 @@ class Form1 {
   HWND tooltip_ = nullptr;
   HWND focusWhenInactive_ = nullptr;
   std::array<HWND, std::size(kControls)> controls_{};
-
-  struct StartFailure {
-    const wchar_t* step;  // as the user reads it; none if nothing failed
-    DWORD error;
-  };
   StartFailure startFailure_{nullptr, 0};
 
   AccessibleButtons accessibleButtons_;
+  ScaleTint scaleTint_;
   platform::UniqueFont font_;
   platform::UniqueIcon appIconLarge_;
   platform::UniqueIcon appIconSmall_;
   std::array<platform::UniqueIcon, std::size(kControls)> pictures_{};
-
-  COLORREF unusableScaleText_ = 0;
-  COLORREF unusableScaleBackground_ = 0;
-  platform::UniqueBrush unusableScaleBrush_;
-  bool scaleUsable_ = true;
 
   NumberFormat numberFormat_;
   // The scale box's text is read when it changes, not on every tick.

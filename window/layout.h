@@ -48,6 +48,13 @@ constexpr bool CaptionCanBeGrabbed(ScreenRect window, ScreenRect area, int capti
   return width >= captionHeight && height >= captionHeight / 2;
 }
 
+// Where a window goes when the desktop changes: it stays while its caption
+// can be grabbed, else it is centred on the work area.
+constexpr ScreenRect PlaceInReach(ScreenRect window, ScreenRect work, int captionHeight) noexcept {
+  if (CaptionCanBeGrabbed(window, work, captionHeight)) return window;
+  return CentredOn(work, window.right - window.left, window.bottom - window.top);
+}
+
 struct TwipsRect {
   int left;
   int top;
