@@ -5,6 +5,7 @@
 #include <cstring>
 #include <cwchar>
 #include <new>
+#include <utility>
 
 namespace pinvale::window {
 namespace {
@@ -29,13 +30,35 @@ Function Find(HMODULE library, const char* name) noexcept {
              : nullptr;
 }
 
+LRESULT CALLBACK PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR buttons) {
+  if (message == WM_GETOBJECT) {
+    if (LRESULT answer = reinterpret_cast<AccessibleButtons*>(buttons)->Answer(picture, wParam, lParam)) {
+      return answer;
+    }
+  }
+  if (message == WM_NCDESTROY) {
+    reinterpret_cast<AccessibleButtons*>(buttons)->Forget(picture);
+    RemoveWindowSubclass(picture, PictureProc, 0);
+  }
+  return DefSubclassProc(picture, message, wParam, lParam);
+}
+
+}  // namespace
+
 // COM interfaces have no virtual destructor: an object ends through Release.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 
 // The system's accessible object for a picture, with what makes it a push
-// button put over it; everything else is the system's.
-class PictureButton final : public IAccessible {
+// button put over it; the rest of MSAA is the system's. The object is
+// Pinvale's own, not oleacc's: UI Automation asks a wrapper that hands out
+// the system object's IServiceProvider whether it is oleacc's proxy, gets
+// yes, and then reads the plain static icon instead (Wine's UI Automation
+// trusts such a wrapper; Windows' does not). A reader may keep the object
+// after its picture is gone: COM then disconnects it from every reader, and
+// its own answers say so to any caller in this process.
+class PictureButton final : public IAccessible, public IOleWindow {
  public:
   static PictureButton* Create(IAccessible* standard, HWND picture, const SamplingCommand& command,
                                const wchar_t* description, AccessibleButtons::AllocText allocText) noexcept {
@@ -46,13 +69,16 @@ class PictureButton final : public IAccessible {
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
     if (object == nullptr) return E_POINTER;
+    *object = nullptr;
     if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) {
       *object = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
+    } else if (id == __uuidof(IOleWindow)) {
+      *object = static_cast<IOleWindow*>(this);
+    } else {
+      return E_NOINTERFACE;
     }
-    // The window behind it (IOleWindow) and the like, from the system's.
-    return standard_->QueryInterface(id, object);
+    AddRef();
+    return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
   ULONG STDMETHODCALLTYPE Release() override {
@@ -67,6 +93,7 @@ class PictureButton final : public IAccessible {
   // Readers call IAccessible directly; through IDispatch the system's own
   // answers would bypass this object's.
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (count == nullptr) return E_POINTER;
     *count = 0;
     return S_OK;
   }
@@ -81,7 +108,9 @@ class PictureButton final : public IAccessible {
 
   // What a push button says of itself. It has no children to ask about.
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+    if (!Connected()) return CO_E_OBJNOTCONNECTED;
     if (!IsSelf(child)) return E_INVALIDARG;
+    if (role == nullptr) return E_POINTER;
     role->vt = VT_I4;
     role->lVal = ROLE_SYSTEM_PUSHBUTTON;
     return S_OK;
@@ -100,6 +129,7 @@ class PictureButton final : public IAccessible {
   }
   // Pressed as a click presses it: the same notification, to the window.
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+    if (!Connected()) return CO_E_OBJNOTCONNECTED;
     if (!IsSelf(child)) return E_INVALIDARG;
     return PostMessageW(GetParent(picture_), WM_COMMAND, MAKEWPARAM(command_.picture, STN_CLICKED),
                         reinterpret_cast<LPARAM>(picture_))
@@ -153,6 +183,19 @@ class PictureButton final : public IAccessible {
     return standard_->put_accValue(child, value);
   }
 
+  // The picture's window, for WindowFromAccessibleObject.
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+    if (window == nullptr) return E_POINTER;
+    *window = picture_;
+    return Connected() ? S_OK : CO_E_OBJNOTCONNECTED;
+  }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+  // The picture is gone: from now on the object answers nothing of it, nor
+  // of a window that may get its handle.
+  void Disconnect() noexcept { picture_ = nullptr; }
+  [[nodiscard]] HWND Picture() const noexcept { return picture_; }
+
  private:
   PictureButton(IAccessible* standard, HWND picture, const SamplingCommand& command,
                 const wchar_t* description, AccessibleButtons::AllocText allocText) noexcept
@@ -165,7 +208,10 @@ class PictureButton final : public IAccessible {
   }
   ~PictureButton() { standard_->Release(); }
 
+  [[nodiscard]] bool Connected() const noexcept { return picture_ != nullptr; }
+
   HRESULT Text(const VARIANT& child, const wchar_t* text, BSTR* out) const noexcept {
+    if (!Connected()) return CO_E_OBJNOTCONNECTED;
     if (!IsSelf(child)) return E_INVALIDARG;
     if (out == nullptr) return E_POINTER;
     *out = allocText_(text);
@@ -182,10 +228,19 @@ class PictureButton final : public IAccessible {
 
 #pragma GCC diagnostic pop
 
-}  // namespace
-
+// The pictures' objects went with the pictures (Forget), before the window
+// that owns this; ending COM disconnects whatever a reader still holds.
 AccessibleButtons::~AccessibleButtons() {
   if (stopCom_ != nullptr) stopCom_();
+}
+
+void AccessibleButtons::Forget(HWND picture) noexcept {
+  for (PictureButton*& button : buttons_) {
+    if (button == nullptr || button->Picture() != picture) continue;
+    button->Disconnect();
+    disconnect_(static_cast<IAccessible*>(button), 0);  // readers now get CO_E_OBJNOTCONNECTED
+    std::exchange(button, nullptr)->Release();
+  }
 }
 
 // The libraries and COM, once: a reader's calls come to this thread, an
@@ -201,8 +256,10 @@ bool AccessibleButtons::Load() noexcept {
   using StartCom = HRESULT(WINAPI*)(void*, DWORD);
   const auto startCom = Find<StartCom>(com, "CoInitializeEx");
   const auto stopCom = Find<StopCom>(com, "CoUninitialize");
+  disconnect_ = Find<Disconnect>(com, "CoDisconnectObject");
   if (createStandard_ == nullptr || resultFromObject_ == nullptr || allocText_ == nullptr ||
-      startCom == nullptr || stopCom == nullptr || FAILED(startCom(nullptr, COINIT_APARTMENTTHREADED))) {
+      startCom == nullptr || stopCom == nullptr || disconnect_ == nullptr ||
+      FAILED(startCom(nullptr, COINIT_APARTMENTTHREADED))) {
     return false;
   }
   stopCom_ = stopCom;
@@ -214,32 +271,24 @@ void AccessibleButtons::Attach(HWND picture) noexcept {
   SetWindowSubclass(picture, PictureProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
-LRESULT CALLBACK AccessibleButtons::PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam,
-                                                UINT_PTR, DWORD_PTR buttons) {
-  if (message == WM_GETOBJECT) {
-    if (LRESULT answer = reinterpret_cast<AccessibleButtons*>(buttons)->Answer(picture, wParam, lParam)) {
-      return answer;
-    }
-  }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(picture, PictureProc, 0);
-  return DefSubclassProc(picture, message, wParam, lParam);
-}
-
 LRESULT AccessibleButtons::Answer(HWND picture, WPARAM flags, LPARAM objectId) noexcept {
   // Compared as a DWORD: the id comes sign-extended on 64-bit Windows.
   if (static_cast<DWORD>(objectId) != static_cast<DWORD>(OBJID_CLIENT) || !Load()) return 0;
   const auto id = static_cast<ControlId>(GetWindowLongW(picture, GWL_ID));
-  const SamplingCommand& command = CommandOfPicture(id);
-  const wchar_t* description = kControls[IndexOf(id)].tooltip;
-  IAccessible* standard = nullptr;
-  if (FAILED(
-          createStandard_(picture, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
-    return 0;
-  PictureButton* button = PictureButton::Create(standard, picture, command, description, allocText_);
-  standard->Release();
-  if (button == nullptr) return 0;
-  const LRESULT answer = resultFromObject_(__uuidof(IAccessible), flags, button);
-  button->Release();  // the reference is the reader's now, if it took one
+  // One object a picture, for as long as it lives: the same one for every
+  // question, and one that can be told when the picture is gone.
+  PictureButton*& button = buttons_[id == kImage1 ? 0 : 1];
+  if (button == nullptr) {
+    IAccessible* standard = nullptr;
+    if (FAILED(createStandard_(picture, OBJID_CLIENT, __uuidof(IAccessible),
+                               reinterpret_cast<void**>(&standard))))
+      return 0;
+    button = PictureButton::Create(standard, picture, CommandOfPicture(id), kControls[IndexOf(id)].tooltip,
+                                   allocText_);
+    standard->Release();
+    if (button == nullptr) return 0;
+  }
+  const LRESULT answer = resultFromObject_(__uuidof(IAccessible), flags, static_cast<IAccessible*>(button));
   return answer > 0 ? answer : 0;
 }
 

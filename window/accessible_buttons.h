@@ -14,6 +14,8 @@
 
 namespace pinvale::window {
 
+class PictureButton;
+
 class AccessibleButtons {
  public:
   AccessibleButtons() noexcept = default;
@@ -26,21 +28,24 @@ class AccessibleButtons {
   // question, so that a run no reader asks pays nothing for them.
   void Attach(HWND picture) noexcept;
 
+  // The answer to WM_GETOBJECT for an attached picture, or 0 where there is
+  // none (another object asked for, or any step failed): the control's own
+  // answer then stands.
+  [[nodiscard]] LRESULT Answer(HWND picture, WPARAM flags, LPARAM objectId) noexcept;
+  // The picture is being destroyed: its object, which a reader may keep,
+  // stops answering for it.
+  void Forget(HWND picture) noexcept;
+
   using AllocText = BSTR(WINAPI*)(const OLECHAR*);
 
  private:
-  static LRESULT CALLBACK PictureProc(HWND picture, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR buttons);
-  // The answer to WM_GETOBJECT for this picture, or 0 where there is none
-  // (another object asked for, or any step failed): the control's own answer
-  // then stands.
-  [[nodiscard]] LRESULT Answer(HWND picture, WPARAM flags, LPARAM objectId) noexcept;
   bool Load() noexcept;
 
   using CreateStandard = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
   using ResultFromObject = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
 
   using StopCom = void(WINAPI*)();
+  using Disconnect = HRESULT(WINAPI*)(LPUNKNOWN, DWORD);
 
   enum class Loaded : unsigned char { NotYet, Yes, Failed };
   Loaded loaded_ = Loaded::NotYet;
@@ -48,6 +53,8 @@ class AccessibleButtons {
   CreateStandard createStandard_ = nullptr;
   ResultFromObject resultFromObject_ = nullptr;
   AllocText allocText_ = nullptr;
+  Disconnect disconnect_ = nullptr;
+  PictureButton* buttons_[2] = {};  // the start picture's and the pause picture's, once asked for
 };
 
 }  // namespace pinvale::window

@@ -29,19 +29,20 @@ struct SamplingCommand {
   const wchar_t* key;       // its keyboard shortcut, as a screen reader reads it out
 };
 
-inline constexpr SamplingCommand kStartCommand{.picture = kImage1,
-                                               .dialogCommand = kDialogOk,
-                                               .menuItem = 0x0010,
-                                               .menuText = L"开始采集(&B)\tEnter",
-                                               .name = L"开始采集XY坐标",
-                                               .key = L"Enter"};
-inline constexpr SamplingCommand kPauseCommand{.picture = kImage2,
-                                               .dialogCommand = kDialogCancel,
-                                               .menuItem = 0x0020,
-                                               .menuText = L"暂停采集(&P)\tEsc",
-                                               .name = L"暂停采集XY坐标",
-                                               .key = L"Esc"};
-inline constexpr SamplingCommand kSamplingCommands[] = {kStartCommand, kPauseCommand};
+inline constexpr SamplingCommand kSamplingCommands[] = {{.picture = kImage1,
+                                                         .dialogCommand = kDialogOk,
+                                                         .menuItem = 0x0010,
+                                                         .menuText = L"开始采集(&B)\tEnter",
+                                                         .name = L"开始采集XY坐标",
+                                                         .key = L"Enter"},
+                                                        {.picture = kImage2,
+                                                         .dialogCommand = kDialogCancel,
+                                                         .menuItem = 0x0020,
+                                                         .menuText = L"暂停采集(&P)\tEsc",
+                                                         .name = L"暂停采集XY坐标",
+                                                         .key = L"Esc"}};
+inline constexpr const SamplingCommand& kStartCommand = kSamplingCommands[0];
+inline constexpr const SamplingCommand& kPauseCommand = kSamplingCommands[1];
 
 // The command a WM_COMMAND asks for, or none. Every click on a picture
 // counts, the second of a double click too. Enter and Esc, in either box,
