@@ -104,10 +104,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnActivate(LOWORD(wParam) != WA_INACTIVE, HIWORD(wParam) != 0);
       return 0;
     case WM_SIZE:
+      if (wParam != SIZE_RESTORED) break;
+      if (std::exchange(placeWhenRestored_, false)) static_cast<void>(KeepCaptionInReach(window_));
       // Restored from a minimized start while active: no activation comes.
-      if (wParam == SIZE_RESTORED && GetActiveWindow() == window_ && !IsChild(window_, GetFocus())) {
-        OnActivate(true, false);
-      }
+      if (GetActiveWindow() == window_ && !IsChild(window_, GetFocus())) OnActivate(true, false);
       break;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -135,7 +135,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnSettingChange();
       return 0;
     case WM_DISPLAYCHANGE:
-      KeepCaptionInReach(window_);
+      placeWhenRestored_ = !KeepCaptionInReach(window_);
       return 0;
     case WM_DESTROY:
       KillTimer(window_, kTimer1);

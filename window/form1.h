@@ -64,6 +64,7 @@ class Form1 {
   HWND window_ = nullptr;
   HWND tooltip_ = nullptr;
   HWND focusWhenInactive_ = nullptr;
+  bool placeWhenRestored_ = false;  // a display change came while minimized
   std::array<HWND, std::size(kControls)> controls_{};
   StartFailure startFailure_{nullptr, 0};
 

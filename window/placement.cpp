@@ -65,33 +65,27 @@ void FitAndShow(HWND window, int dotsPerInch, int showCommand) noexcept {
   UpdateWindow(window);
 }
 
-// A fixed window whose caption cannot be grabbed cannot be dragged back. A
-// minimized window's own rectangle is its icon's: the place it restores to
-// is the one checked, and moved.
-void KeepCaptionInReach(HWND window) noexcept {
-  WINDOWPLACEMENT placement{};
-  placement.length = sizeof placement;
-  RECT primaryWork{};
-  if (!GetWindowPlacement(window, &placement) ||
-      !SystemParametersInfoW(SPI_GETWORKAREA, 0, &primaryWork, 0)) {
-    return;
-  }
-  // Workspace coordinates: from the primary work area's corner, past a
-  // taskbar at the top or left of the screen.
-  RECT restored = placement.rcNormalPosition;
-  OffsetRect(&restored, primaryWork.left, primaryWork.top);
+// Judged and moved by the window's own rectangle, in screen coordinates.
+// The restore place of GetWindowPlacement is no help: Windows gives it in
+// workspace coordinates, offset by a taskbar at the top or left of the
+// primary monitor (and on another monitor, which offset applies is not
+// documented), while Wine gives it in screen coordinates.
+bool KeepCaptionInReach(HWND window) noexcept {
+  if (IsIconic(window)) return false;  // its rectangle is its icon's
+  RECT rect{};
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
-  if (!GetMonitorInfoW(MonitorFromRect(&restored, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  if (!GetWindowRect(window, &rect) ||
+      !GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    return true;
+  }
+  const ScreenRect was{rect.left, rect.top, rect.right, rect.bottom};
   const ScreenRect work{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
-  const ScreenRect was{restored.left, restored.top, restored.right, restored.bottom};
   const ScreenRect placed = PlaceInReach(was, work, GetSystemMetrics(SM_CYCAPTION));
-  if (placed == was) return;
-  placement.rcNormalPosition = {placed.left - primaryWork.left, placed.top - primaryWork.top,
-                                placed.right - primaryWork.left, placed.bottom - primaryWork.top};
-  // Moved, not activated, and left minimized if it is.
-  placement.showCmd = placement.showCmd == SW_SHOWMINIMIZED ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE;
-  SetWindowPlacement(window, &placement);
+  if (!(placed == was)) {
+    SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return true;
 }
 
 }  // namespace pinvale::window

@@ -23,7 +23,10 @@ inline constexpr DWORD kWindowExStyle = 0;
 void FitAndShow(HWND window, int dotsPerInch, int showCommand) noexcept;
 
 // After a display change: a window whose caption can no longer be grabbed
-// is centred again on the nearest monitor's work area.
-void KeepCaptionInReach(HWND window) noexcept;
+// cannot be dragged back, and is centred again on the work area of the
+// monitor nearest to it. One whose caption can be grabbed stays where the
+// user put it. False for a minimized window, which stays minimized: it is
+// to be judged again once it is restored.
+[[nodiscard]] bool KeepCaptionInReach(HWND window) noexcept;
 
 }  // namespace pinvale::window
