@@ -15,10 +15,11 @@ while read -r dir; do
 done < <(echo | i686-w64-mingw32-g++-win32 -E -x c++ - -v 2>&1 |
          sed -n '/#include <...> search starts here:/,/End of search list./{s/^ //p}' |
          grep -E '^/' | grep -v -E '/include(-fixed)?$' ; echo /usr/share/mingw-w64/include)
-# clang knows no -mpreferred-stack-boundary, which the lint needs not.
+# clang knows none of GCC's stack boundaries nor -fno-inline-functions-called-once,
+# which the lint needs not.
 database=$(mktemp -d)
 trap 'rm -rf "$database"' EXIT
-sed 's/ -mpreferred-stack-boundary=[0-9]*//g' build/mingw-x86/compile_commands.json >"$database/compile_commands.json"
+sed -E 's/ -m(preferred|incoming)-stack-boundary=[0-9]+| -fno-inline-functions-called-once//g' build/mingw-x86/compile_commands.json >"$database/compile_commands.json"
 clang-tidy --quiet -p "$database" "${extra[@]}" platform/*.cpp window/*.cpp
 
 echo "== $(cppcheck --version)"

@@ -38,8 +38,8 @@ else
   why="this kernel runs no 32-bit x86 programs"
   [ "${PINVALE_EMULATE:-0}" = 0 ] || why="PINVALE_EMULATE=$PINVALE_EMULATE asks for it"
   echo "== the Windows tests run in a virtual machine (scripts/ia32-vm.sh): $why"
-  echo "== mingw-x86: the package test, on the host"
-  ctest --preset mingw-x86 -L package
+  echo "== mingw-x86: the package and build tests, on the host"
+  ctest --preset mingw-x86 -L 'package|host'
   echo "== mingw-x86 and wine10: test, in the machine"
   bash scripts/ia32-vm.sh sh -c 'ctest --preset mingw-x86-wine && ctest --preset wine10'
 fi
