@@ -25,6 +25,12 @@ packages=(
 )
 stamp="$suite ${packages[*]} init-1"
 
+# What the run needs, said before the slow part (the root takes minutes).
+for tool in qemu-system-x86_64 setpriv; do
+  command -v "$tool" >/dev/null ||
+    { echo "ia32-vm.sh: $tool is missing: PINVALE_EMULATE=1 bash scripts/install-deps.sh installs it" >&2; exit 1; }
+done
+
 # shellcheck source=debian-root.sh
 . "$project/scripts/debian-root.sh"
 
@@ -70,8 +76,15 @@ initrd=$(ls "$root"/boot/initrd.img-* | tail -n 1)
 # Stopped with the script, however it ends: a TERM to it, Ctrl+C, timeout.
 # The machine is asked first, so that what runs there can save its files
 # into the build tree (a machine killed at once loses its unsynced writes:
-# seen as an empty registry in a Wine prefix); after 8 s it is killed.
-job=$(mktemp -d)
+# seen as an empty registry in a Wine prefix); after 8 s it is killed. A
+# script killed outright (KILL: out of memory, a hard stop) runs no trap:
+# qemu then dies with it (its parent-death signal), and the next run removes
+# the job folder it left.
+for left in "${TMPDIR:-/tmp}"/pinvale-vm.*; do
+  [ -f "$left/pid" ] && ! kill -0 "$(cat "$left/pid")" 2>/dev/null && rm -rf "$left"
+done
+job=$(mktemp -d -t pinvale-vm.XXXXXX)
+echo $$ >"$job/pid"
 machine=
 stop_machine() {
   if [ -n "$machine" ]; then
@@ -113,12 +126,22 @@ export PINVALE_TIME_SCALE=${PINVALE_TIME_SCALE:-10}
 # KVM where it runs this machine, else software emulation. A /dev/kvm can
 # open and still run no guest (seen under nested virtualization: nothing
 # came in 40 s), so KVM is chosen only once the kernel's first line comes
-# from it, which it does in about a second.
+# from it, which it does in about a second; it gets 10.
 kvm_boots() {
   [ -r /dev/kvm ] && [ -w /dev/kvm ] || return 1
-  timeout 10 qemu-system-x86_64 -accel kvm -cpu max,-smap -m 256 -display none -monitor none -no-reboot \
-    -nic none -kernel "$kernel" -append "console=ttyS0 panic=-1" -serial stdio </dev/null 2>/dev/null |
-    grep -q -m 1 'Linux version'
+  local booted=1 probe
+  setpriv --pdeathsig KILL qemu-system-x86_64 -accel kvm -cpu max,-smap -m 256 -display none -monitor none \
+    -no-reboot -nic none -kernel "$kernel" -append "console=ttyS0 panic=-1" -serial "file:$job/kvm.log" \
+    </dev/null >/dev/null 2>&1 &
+  probe=$!
+  for _ in $(seq 100); do
+    grep -q 'Linux version' "$job/kvm.log" 2>/dev/null && { booted=0; break; }
+    kill -0 "$probe" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$probe" 2>/dev/null || true
+  wait "$probe" 2>/dev/null || true
+  return "$booted"
 }
 accel=(-accel tcg,thread=multi)
 if kvm_boots; then
@@ -132,8 +155,8 @@ fi
 # kernel would, and SMAP then faults it; Wine's 32-bit code returns that way.
 # In a process group of its own, so that a signal to this script's group
 # (Ctrl+C, timeout) comes to this script alone, which stops the machine as
-# above: qemu would end at once on it.
-setsid qemu-system-x86_64 "${accel[@]}" -cpu max,-smap -smp "$(nproc)" -m 4096 \
+# above: qemu would end at once on it. It is killed if this script is.
+setpriv --pdeathsig KILL setsid qemu-system-x86_64 "${accel[@]}" -cpu max,-smap -smp "$(nproc)" -m 4096 \
   -display none -monitor none -no-reboot -nic none \
   -kernel "$kernel" -initrd "$initrd" \
   -append "root=/dev/vda rw console=ttyS0 init=/sbin/pinvale-vm-init panic=-1 quiet" \
