@@ -351,6 +351,15 @@ AccessibleFacts ReadAccessible(HWND window, bool press) {
     facts.description = text(&IAccessible::get_accDescription);
     facts.defaultAction = text(&IAccessible::get_accDefaultAction);
     facts.shortcut = text(&IAccessible::get_accKeyboardShortcut);
+    // UI Automation's question before it reads an object's own answers.
+    IServiceProvider* services = nullptr;
+    if (SUCCEEDED(object->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&services)))) {
+      IUnknown* proxy = nullptr;
+      facts.oleaccProxy =
+          services->QueryService(IIS_IsOleaccProxy, IID_IUnknown, reinterpret_cast<void**>(&proxy)) == S_OK;
+      if (proxy != nullptr) proxy->Release();
+      services->Release();
+    }
     if (press) facts.pressed = object->accDoDefaultAction(self);
     object->Release();
   }

@@ -117,6 +117,7 @@ struct AccessibleFacts {
   LONG role = 0;
   std::wstring name, description, defaultAction, shortcut;
   HRESULT pressed = E_FAIL;
+  bool oleaccProxy = false;  // says it is oleacc's own, which UI Automation then reads past
 };
 AccessibleFacts ReadAccessible(HWND window, bool press = false);
 
