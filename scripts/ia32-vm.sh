@@ -20,7 +20,8 @@ packages=(
   linux-image-amd64 initramfs-tools  # the machine's own kernel and its start
   cmake                              # ctest
   wine wine32:i386 xvfb xdotool      # what the Windows tests run on, as in
-  fonts-wqy-microhei fonts-wine      # install-deps.sh
+  x11-utils fonts-wqy-microhei       # install-deps.sh
+  fonts-wine
   imagemagick librsvg2-bin icoutils zopfli locales
 )
 stamp="$suite ${packages[*]} init-1"

@@ -10,6 +10,7 @@ packages=(
   xvfb fonts-wqy-microhei              # a display when there is none; Chinese glyphs
   fonts-wine                           # Marlett, for the caption buttons Wine draws
   xdotool                              # keys held at the X level in the tests
+  x11-utils                            # xprop: a taskbar's work area on the X root
   imagemagick librsvg2-bin icoutils    # screenshots, icons and resource checks
   zopfli                               # the icons' PNG images, compressed
   locales                              # a comma-separator locale for the tests
