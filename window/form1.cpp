@@ -105,6 +105,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SIZE:
       if (wParam != SIZE_RESTORED) break;
+      // A display change came while minimized: its rectangle is its own again.
       if (std::exchange(placeWhenRestored_, false)) static_cast<void>(KeepCaptionInReach(window_));
       // Restored from a minimized start while active: no activation comes.
       if (GetActiveWindow() == window_ && !IsChild(window_, GetFocus())) OnActivate(true, false);
@@ -129,8 +130,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOLORCHANGE:
       // Only top-level windows hear of it; the child controls need it too.
       for (HWND control : controls_) SendMessageW(control, WM_SYSCOLORCHANGE, 0, 0);
-      OnSettingChange();
-      return 0;
+      [[fallthrough]];
     case WM_SETTINGCHANGE:
       OnSettingChange();
       return 0;
@@ -146,8 +146,6 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       return DefWindowProcW(window, message, wParam, lParam);
     }
-    default:
-      break;
   }
   return DefWindowProcW(window_, message, wParam, lParam);
 }
