@@ -1,7 +1,6 @@
 #!/usr/bin/env sh
-# Windows calls a 32-bit window procedure, timer callback or COM method on a stack aligned to 4 bytes
-# only. Each source of the program must assume no more (-mincoming-stack-boundary=2, or
-# -mpreferred-stack-boundary=2 alone) or realign (-mstackrealign); GCC's default assumes 16, as Wine gives.
+# Windows calls a 32-bit callback on a stack aligned to 4 bytes, where Wine gives GCC's default of 16: each
+# source of the program must assume 4 (-mincoming- or -mpreferred-stack-boundary=2) or realign (-mstackrealign).
 # Usage: stack-alignment.sh COMPILE_COMMANDS.JSON SOURCE_DIR
 awk -v sources="-c $2/(readout|platform|window)/" '$0 ~ "\"command\": .*" sources {
     n++; incoming = 4; told = 0

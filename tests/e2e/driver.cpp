@@ -351,8 +351,7 @@ AccessibleFacts ReadAccessible(HWND window, bool press) {
     facts.description = text(&IAccessible::get_accDescription);
     facts.defaultAction = text(&IAccessible::get_accDefaultAction);
     facts.shortcut = text(&IAccessible::get_accKeyboardShortcut);
-    // UI Automation's question before it reads an object's own answers.
-    IServiceProvider* services = nullptr;
+    IServiceProvider* services = nullptr;  // UI Automation asks this before it reads an object's own answers
     if (SUCCEEDED(object->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&services)))) {
       IUnknown* proxy = nullptr;
       facts.oleaccProxy =

@@ -344,10 +344,9 @@ TEST_F(SamplingTest, StartAndPauseWithoutTheMouse) {
                  {kImage2, L"暂停采集XY坐标", L"暂停采集XY坐标", L"Esc"}};
   for (const auto& button : buttons) {
     const AccessibleFacts facts = ReadAccessible(Pinvale().Control(button.picture));
-    std::printf(
-        "picture %d: role %ld, name %s, description %s, default action %s, shortcut %s, oleacc proxy %d\n",
-        button.picture, facts.role, Utf8(facts.name).c_str(), Utf8(facts.description).c_str(),
-        Utf8(facts.defaultAction).c_str(), Utf8(facts.shortcut).c_str(), facts.oleaccProxy);
+    std::printf("picture %d: role %ld, name %s, description %s, default action %s, shortcut %s\n",
+                button.picture, facts.role, Utf8(facts.name).c_str(), Utf8(facts.description).c_str(),
+                Utf8(facts.defaultAction).c_str(), Utf8(facts.shortcut).c_str());
     EXPECT_EQ(facts.role, ROLE_SYSTEM_PUSHBUTTON) << button.picture;
     EXPECT_EQ(facts.name, button.name);
     EXPECT_EQ(facts.description, button.description);

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command on a virtual X display of its own, with a Wine prefix of its
 # own whose programs share one Wine desktop of 1024 x 768 (Wine then draws
-# window frames itself, as there is no window manager), or, with a work area
-# given, none. Stops the display and the prefix's Wine server afterwards,
-# whatever the command's result.
+# window frames itself, as there is no window manager; none with a work area). Stops the display and
+# the prefix's Wine server afterwards, whatever the command's result.
 # Usage: [PINVALE_DPI=N] [PINVALE_WORKAREA=X,Y,W,H] with-display.sh PREFIX COMMAND [ARG...]
 set -u
 prefix=$1
@@ -17,8 +16,7 @@ display_file=$(mktemp)
 # 30 s (the server's own begin after 660 ms): on a loaded machine the press
 # and release of one xdotool key came far enough apart for one Enter to be
 # taken 27 times.
-# -noreset with a work area: the server forgets what is on its root when its
-# last client (xprop) leaves.
+# -noreset keeps a work area, which the server forgets when its last client (xprop) leaves.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ardelay 30000 -arinterval 30000 ${PINVALE_WORKAREA:+-noreset} \
   3>"$display_file" >/dev/null 2>&1 </dev/null &
 xvfb=$!
@@ -42,14 +40,9 @@ export PINVALE_WINEPREFIX=$prefix
 # One persistent server for every Wine start below; kept off our pipes.
 mkdir -p "$prefix"
 WINEPREFIX=$prefix wineserver -p </dev/null >/dev/null 2>&1
-if [ -n "${PINVALE_WORKAREA:-}" ]; then
-  # A taskbar, as a desktop says where it is: each monitor's work area (x, y,
-  # width, height) on the X root, which Wine reads at start. Wine's own
-  # desktop would have none.
+if [ -n "${PINVALE_WORKAREA:-}" ]; then  # a taskbar: the work area that Wine reads from the X root at start
   xprop -root -f _NET_CURRENT_DESKTOP 32c -set _NET_CURRENT_DESKTOP 0
-  for area in _GTK_WORKAREAS_D0 _NET_WORKAREA; do
-    xprop -root -f "$area" 32c -set "$area" "$PINVALE_WORKAREA"
-  done
+  for area in _GTK_WORKAREAS_D0 _NET_WORKAREA; do xprop -root -f "$area" 32c -set "$area" "$PINVALE_WORKAREA"; done
 else
   "$wine_run" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
   "$wine_run" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
