@@ -82,7 +82,7 @@ bool KeepCaptionInReach(HWND window) noexcept {
   const ScreenRect was{rect.left, rect.top, rect.right, rect.bottom};
   const ScreenRect work{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
   const ScreenRect placed = PlaceInReach(was, work, GetSystemMetrics(SM_CYCAPTION));
-  if (!(placed == was)) {
+  if (placed != was) {
     SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   return true;
